@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build, the tests and the program need. Idempotent: when
+# everything is present it only checks and returns.
+set -euo pipefail
+
+packages=(
+    g++ cmake ninja-build pkg-config
+    libgtest-dev libgmock-dev libbenchmark-dev
+    clang libclang-rt-14-dev
+    qt6-base-dev qt6-svg-dev libgl-dev
+    fonts-liberation2 fonts-dejavu-core
+    xvfb xauth
+)
+
+missing=()
+for p in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+        missing+=("$p")
+    fi
+done
+
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "setup: installing ${missing[*]}"
+    SUDO=""
+    if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+    export DEBIAN_FRONTEND=noninteractive
+    $SUDO apt-get update -qq
+    $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi

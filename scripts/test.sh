@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Installs what is needed, builds the sanitizer configuration and runs every test.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+cd "$root"
+bash scripts/setup.sh
+bash scripts/build.sh "$root/build-asan" -DZOR_SANITIZE=ON -DZOR_WERROR=ON -DCMAKE_BUILD_TYPE=Debug
+export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1"
+export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+export QT_QPA_PLATFORM=offscreen
+ctest --test-dir "$root/build-asan" --output-on-failure -j"$(nproc)"
