@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <filesystem>
 
 namespace zor {
 
@@ -12,13 +11,6 @@ namespace {
 
 // Catalogue files are small; anything beyond this is not a catalogue file.
 constexpr size_t kMaxCatalogueFile = size_t(64) << 20;
-
-std::string LowerAscii(std::string_view s) {
-    std::string r(s);
-    for (char& c : r)
-        if (c >= 'A' && c <= 'Z') c = char(c + 32);
-    return r;
-}
 
 } // namespace
 
@@ -171,32 +163,15 @@ void FileProvider::BeginValueReading() {
 
 void FileProvider::EndValueReading() {
     cache_.clear();
-    dirIndex_.clear();
 }
 
 RandomAccessFile* FileProvider::OpenValueFile(const std::string& path) {
     for (auto& c : cache_)
         if (EqualsNoCase(c.path, path)) return &c.file;
 
+    // Value file names are digits only, so the exact name is the only candidate.
     RandomAccessFile f;
-    if (!f.OpenExact(path)) {
-        // Find the name case-insensitively, listing each directory once per reading session.
-        std::string dir = DirectoryOf(path);
-        auto it = dirIndex_.find(dir);
-        if (it == dirIndex_.end()) {
-            std::unordered_map<std::string, std::string> names;
-            std::error_code ec;
-            for (const auto& entry : std::filesystem::directory_iterator(
-                     dir.empty() ? std::filesystem::path(".") : std::filesystem::path(dir), ec)) {
-                std::string n = entry.path().filename().string();
-                names.emplace(LowerAscii(n), n);
-            }
-            it = dirIndex_.emplace(dir, std::move(names)).first;
-        }
-        auto hit = it->second.find(LowerAscii(path.substr(dir.size())));
-        if (hit == it->second.end()) return nullptr;
-        if (!f.OpenExact(dir + hit->second)) return nullptr;
-    }
+    if (!f.OpenExact(path)) return nullptr;
     if (cache_.size() >= CacheCapacity) cache_.pop_back();
     cache_.insert(cache_.begin(), CachedFile{path, std::move(f)});
     return &cache_.front().file;

@@ -5,7 +5,6 @@
 #include "core/FileUtil.h"
 
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 namespace zor {
@@ -52,8 +51,6 @@ private:
         RandomAccessFile file;
     };
     std::vector<CachedFile> cache_; // most recently opened first
-    // Per value-reading session: case-insensitive directory index and names known missing.
-    std::unordered_map<std::string, std::unordered_map<std::string, std::string>> dirIndex_;
     std::vector<char> scratch_;
     uint64_t bytesRead_ = 0;
 };
