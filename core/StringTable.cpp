@@ -1,5 +1,5 @@
 // The program's string table: every user-interface text that has an id, and the captions of the
-// menu commands. Texts are byte-exact copies of the specification.
+// menu commands. Texts are kept byte for byte as the program shows them.
 #include "core/MenuCaptions.h"
 #include "core/Texts.h"
 
@@ -19,7 +19,7 @@ std::vector<StringEntry> SortedById(std::vector<StringEntry> t) {
 
 const std::vector<StringEntry>& BuiltinStrings() {
     static const std::vector<StringEntry> table = SortedById({
-        // HTML export templates (Part 4.6; 146-148 for the indicator list, Part 7.2)
+        // HTML export templates (146-148 for the indicator list)
         {135, "<HTML>\n<HEAD>\n<META NAME=\"GENERATOR\" CONTENT=\"ZOR-2\">\n"
               "<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; CHARSET=windows-%d\">\n"
               "<TITLE>%s</TITLE>\n</HEAD>"},
