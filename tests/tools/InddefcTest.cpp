@@ -2,14 +2,13 @@
 #include "core/Bytes.h"
 #include "core/InddefReader.h"
 #include "tests/support/Fixture.h"
+#include "tests/tools/RunTool.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 #include <optional>
-#include <sys/wait.h>
 #include <utility>
 #include <vector>
 
@@ -105,12 +104,6 @@ std::string Join(const std::vector<std::string>& words) {
     return s;
 }
 
-struct Result {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
 class InddefcTest : public ::testing::Test {
 protected:
     void Put(const std::string& name, const std::string& bytes) {
@@ -118,16 +111,10 @@ protected:
     }
     std::string Get(const std::string& name) { return test::ReadFile(dir_.file(name)); }
 
-    Result Run(std::optional<uint32_t> seed = std::nullopt) {
-        std::string env = seed ? "INDDEFC_SEED=" + std::to_string(*seed) + " " : "";
-        std::string cmd = "cd '" + dir_.path() + "' && " + env + "'" ZOR_BIN_DIR "/inddefc' > '" +
-                          logs_.file("out") + "' 2> '" + logs_.file("err") + "'";
-        int rc = std::system(cmd.c_str());
-        Result r;
-        r.status = WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
-        r.out = test::ReadFile(logs_.file("out"));
-        r.err = test::ReadFile(logs_.file("err"));
-        return r;
+    test::ToolResult Run(std::optional<uint32_t> seed = std::nullopt) {
+        std::vector<std::string> env;
+        if (seed) env.push_back("INDDEFC_SEED=" + std::to_string(*seed));
+        return test::RunTool("inddefc", {}, dir_.path(), env);
     }
 
     std::vector<std::string> Listing() {
@@ -142,7 +129,7 @@ protected:
     std::string CompileText(const std::string& body, uint32_t seed) {
         Put("inddef.prj", "a.txt\n");
         Put("a.txt", ".1010\n" + body);
-        Result r = Run(seed);
+        test::ToolResult r = Run(seed);
         EXPECT_EQ(r.status, 0) << r.err;
         Defs defs = ParseFile(Get("inddef.bin"));
         EXPECT_EQ(defs.size(), 1u);
@@ -183,7 +170,6 @@ protected:
     }
 
     test::TempDir dir_;
-    test::TempDir logs_;
 };
 
 TEST_F(InddefcTest, ShortLinesAreStoredByteForByte) {
@@ -196,7 +182,7 @@ TEST_F(InddefcTest, ShortLinesAreStoredByteForByte) {
                  "First line.\n"
                  "  indented  with  double  blanks   \n" +
                      full + "\n\n.1020\r\ncrlf line\r\nno newline at the end");
-    Result r = Run();
+    test::ToolResult r = Run();
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "a.txt\n");
     EXPECT_EQ(
@@ -267,7 +253,7 @@ TEST_F(InddefcTest, LineLongerThanReadBufferIsOneParagraph) {
 
     Put("inddef.prj", "a.txt\n");
     Put("a.txt", ".1010\n" + line + "\n");
-    Result r = Run(4);
+    test::ToolResult r = Run(4);
     ASSERT_EQ(r.status, 0) << r.err;
     Defs defs = ParseFile(Get("inddef.bin"));
     ASSERT_EQ(defs.size(), 1u);
@@ -288,7 +274,7 @@ TEST_F(InddefcTest, HeadingsCodesAndDuplicates) {
                  ".-30 \n"
                  "negative\n");
     Put("b.txt", "ignored too\n.1020\nlater 1020\n");
-    Result r = Run();
+    test::ToolResult r = Run();
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "a.txt\nb.txt\n");
     EXPECT_NE(r.err.find("out of range"), std::string::npos);
@@ -309,7 +295,7 @@ TEST_F(InddefcTest, MissingSourcesAreReportedAndSkipped) {
     Put("inddef.prj", "  a.txt \t\r\n\n   \nmissing.txt\nsub\nb.txt");
     Put("a.txt", ".1010\nfrom a\n");
     Put("b.txt", ".1020\nfrom b\n");
-    Result r = Run();
+    test::ToolResult r = Run();
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "a.txt\nmissing.txt\nFILE: missing.txt is not found!\nsub\n"
                      "FILE: sub is not found!\nb.txt\n");
@@ -319,7 +305,7 @@ TEST_F(InddefcTest, MissingSourcesAreReportedAndSkipped) {
 TEST_F(InddefcTest, MissingProjectWritesNothing) {
     Put("inddef.bin", "previous");
     Put("a.txt", ".1010\ntext\n");
-    Result r = Run();
+    test::ToolResult r = Run();
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out, "FILE: inddef.prj is not found!\n");
     EXPECT_EQ(Get("inddef.bin"), "previous");
@@ -332,7 +318,7 @@ TEST_F(InddefcTest, FailedOutputKeepsPreviousFile) {
     Put("a.txt", ".1010\ntext\n");
     // The new file cannot be created.
     fs::create_directory(dir_.file("~inddef.new"));
-    Result r = Run();
+    test::ToolResult r = Run();
     EXPECT_EQ(r.status, 2);
     EXPECT_FALSE(r.err.empty());
     EXPECT_EQ(Get("inddef.bin"), "previous");
