@@ -224,7 +224,7 @@ TEST(StartUpFailure, EachStepFailsWithAReason) {
         {"clist truncated", overwrite("clist.bin", std::string("CLF\x08\x00\x05\x00", 7)), "clist.bin"},
         {"no .par", remove("10200.par"), "10200.par"},
         {"par magic", overwrite("10100.par", "CIX"), "10100.par"},
-        {"par truncated", overwrite("10100.par", std::string("CIF\x10\x00\x03\x00ab", 9)), "10100.par"},
+        {"par truncated", overwrite("10100.par", std::string("CIF\x10\x00\x03\x00" "ab", 9)), "10100.par"},
         {"no .ind", remove("10100.ind"), "10100.ind"},
         {"ind absurd count", overwrite("10100.ind", std::string("\xff\x7f\x01\x00", 4)), "10100.ind"},
         {"no mainlist.grp", remove("mainlist.grp"), "mainlist.grp"},
