@@ -56,15 +56,16 @@ size_t WriteProject(const std::string& dir) {
     size_t total = 0;
     int code = 0;
     for (int f = 0; f < kSources; ++f) {
-        std::string name = "src" + std::to_string(f) + ".txt";
-        project += name + "\n";
+        std::string name = std::string("src").append(std::to_string(f)).append(".txt");
+        project.append(name).append("\n");
         std::string text;
         for (int d = 0; d < kDefinitions / kSources; ++d, ++code) {
             int16_t c = int16_t((code / 100) * 1000 % 10000 + (code % 100) * 10 + code % 3);
-            text += "." + std::to_string(c) + " Indicator " + std::to_string(code) + "\n";
-            text += "Definition of indicator " + std::to_string(code) + ".\n";
-            text += paragraph(300 + next() % 300) + "\n";
-            text += "Source: " + paragraph(40) + "\n";
+            std::string number = std::to_string(code);
+            text.append(".").append(std::to_string(c)).append(" Indicator ").append(number);
+            text.append("\nDefinition of indicator ").append(number).append(".\n");
+            text.append(paragraph(300 + next() % 300)).append("\nSource: ");
+            text.append(paragraph(40)).append("\n");
         }
         total += text.size();
         zor::test::WriteFile(dir + name, text);
