@@ -5,6 +5,11 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
 bash scripts/setup.sh
 bash scripts/build.sh "$root/build-asan" -DZOR_SANITIZE=ON -DZOR_WERROR=ON -DCMAKE_BUILD_TYPE=Debug
+# A short fuzzing smoke run of every file reader when clang is there (the long run:
+# scripts/fuzz.sh -t 1800).
+if command -v clang++ > /dev/null; then
+    bash scripts/fuzz.sh -t "${ZOR_FUZZ_SECONDS:-20}"
+fi
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 export QT_QPA_PLATFORM=offscreen

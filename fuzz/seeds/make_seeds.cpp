@@ -1,0 +1,106 @@
+// Writes seed corpora for the fuzz targets from valid files: fuzz_seeds <corpus root>.
+// Each target gets <root>/<target>/ with a few inputs in the layout its target expects.
+#include "core/Bytes.h"
+#include "core/Formats.h"
+#include "tests/support/Fixture.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace {
+
+using zor::test::ReadFile;
+using zor::test::WriteFile;
+
+void Seed(const std::string& root, const std::string& target, const std::string& name,
+          const std::string& bytes) {
+    std::filesystem::create_directories(root + "/" + target);
+    WriteFile(root + "/" + target + "/" + name, bytes);
+}
+
+std::string Join(const std::vector<std::string>& parts) {
+    std::string out;
+    for (size_t i = 0; i < parts.size(); ++i) out += (i ? "\n--\n" : "") + parts[i];
+    return out;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: fuzz_seeds <corpus root>\n");
+        return 64;
+    }
+    const std::string root = argv[1];
+    zor::test::TempDir dir;
+    zor::TempIndicatorDef t;
+    t.code = 10001;
+    t.name = "Ratio";
+    t.operation = 1;
+    t.operandA = 10;
+    t.operandB = 1000;
+    zor::test::Fixture f(dir.path());
+    f.Set(10000, "Top", {"North", "Total"}, {}, "TOP")
+        .Set(10100, "North", {"A", "B", "North total"}, {"Town"}, "NOR")
+        .ParValues({1, 2})
+        .Group(0, "People")
+        .Indicator(10, "Inhabitants", {"Men", "", "Women"})
+        .Group(1, "Work")
+        .Indicator(1000, "Jobs")
+        .Periods({2000, 2001})
+        .Values(10000, 2000, 10, {1, 2})
+        .Values(10100, 2000, 10, {1, 2, 3, 4})
+        .Values(10000, 2001, 1000, {5, zor::MissingValue})
+        .Temp(t)
+        .Title(1076, "Sorry, no data!", "Keine Daten!")
+        .Title(0, "Graphs", "Grafiken")
+        .Config({"PROVIDER=ZOR-2", "CHARSET=238", "DECIMAL SYMBOL=','",
+                 "MAP COLORS=RGB(1,2,3) RGB(4,5,6) RGB(7,8,9) RGB(1,1,1) RGB(2,2,2) RGB(3,3,3) "
+                 "RGB(4,4,4)",
+                 "DATA SOURCE=db", "PWD FILE=pwd"})
+        .Write();
+    auto file = [&](const char* name) { return ReadFile(dir.file(name)); };
+
+    Seed(root, "fuzz_config", "cfg", file("zorgui.cfg"));
+    Seed(root, "fuzz_titles", "titles", file("wtitles.bin"));
+
+    const char* catalogue[] = {"tmscl.bin", "mainlist.grp", "mainlist.ind", "clist.bin", "10100.par",
+                               "10100.ind", "cid.bin",      "tmplist.ind",  "tmplist.ind"};
+    for (int i = 0; i < 9; ++i)
+        Seed(root, "fuzz_catalogue", std::to_string(i), std::string(1, char(i)) + file(catalogue[i]));
+
+    const char* startup[] = {"clist.bin",   "10000.par",  "10000.ind",  "10100.par",
+                             "10100.ind",   "cid.bin",    "mainlist.grp", "mainlist.ind",
+                             "tmplist.ind", "tmscl.bin",  "wtitles.bin", "10000.2000",
+                             "10100.2000",  "10000.2001"};
+    std::vector<std::string> parts;
+    for (const char* n : startup) parts.push_back(file(n));
+    Seed(root, "fuzz_startup", "db", Join(parts));
+
+    // inddef.bin with three definitions, one of them a variant's.
+    zor::ByteWriter w;
+    std::vector<std::pair<int16_t, std::string>> defs = {
+        {10, "Inhabitants at the end of the year.\n"}, {11, "Men.\n"}, {1000, "Jobs\nin all.\n"}};
+    w.i16(int16_t(defs.size()));
+    uint32_t off = uint32_t(2 + 6 * defs.size());
+    for (const auto& [code, text] : defs) {
+        w.i16(code);
+        w.u32(off);
+        off += uint32_t(4 + text.size());
+    }
+    for (const auto& [code, text] : defs) {
+        w.i32(int32_t(text.size()));
+        w.bytes(text);
+    }
+    Seed(root, "fuzz_inddef", "three", w.data());
+
+    std::string longLine;
+    for (int i = 0; i < 40; ++i) longLine += "word" + std::to_string(i) + " ";
+    Seed(root, "fuzz_inddefc", "two",
+         Join({"a.txt\n  b.txt  \n\nmissing.txt\n",
+               "ignored\n.10 Inhabitants\nA short line.\n" + longLine + "\n.\n.11\n",
+               ".1000\n" + longLine + longLine + "\n"}));
+    return 0;
+}
