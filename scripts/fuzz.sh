@@ -61,4 +61,6 @@ for t in "${targets[@]}"; do
     fi
     printf '%-18s %12s %8s %8s %s\n' "$t" "${execs:-?}" "${cov:-?}" "${ft:-?}" "$result"
 done
+# The targets write their scratch files under these names.
+rm -rf /tmp/zorfuzz-* /dev/shm/zorfuzz-* 2>/dev/null || true
 exit $status
