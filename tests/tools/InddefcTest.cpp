@@ -325,6 +325,16 @@ TEST_F(InddefcTest, FailedOutputKeepsPreviousFile) {
     EXPECT_FALSE(fs::exists(dir_.file("~inddef.tmp")));
     fs::remove(dir_.file("~inddef.new"));
 
+#ifdef __linux__
+    // A source that opens but cannot be read.
+    Put("inddef.prj", "a.txt\n/proc/self/mem\n");
+    r = Run();
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("read error in /proc/self/mem"), std::string::npos) << r.err;
+    EXPECT_EQ(Get("inddef.bin"), "previous");
+    Put("inddef.prj", "a.txt\n");
+#endif
+
     // The count of definitions is an int16: 32767 fit, one more does not.
     std::string many;
     for (int i = 0; i < 32767; ++i) many += ".7\nx\n";

@@ -246,7 +246,7 @@ void Compiler::CompileSource(std::FILE* f, const std::string& name) {
         if (last) reflow.End();
     }
     if (!text.empty() && codeOk) WriteRecord(code, text);
-    if (in.Failed()) std::fprintf(stderr, "inddefc: read error in %s\n", name.c_str());
+    if (in.Failed()) Fail("read error in " + name);
 }
 
 void Compiler::WriteRecord(int code, const std::string& text) {

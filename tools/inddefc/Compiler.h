@@ -27,7 +27,7 @@ inline constexpr int ExitNoProject = 1;
 inline constexpr int ExitWriteFailed = 2;
 
 // Compiles the project in the current directory. Progress and missing sources go to standard
-// output; failures to write the output go to standard error and leave any previous inddef.bin
+// output; read and write failures go to standard error and leave any previous inddef.bin
 // untouched. Returns the exit status.
 int Compile(uint32_t seed);
 
