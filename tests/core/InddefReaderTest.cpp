@@ -85,16 +85,6 @@ TEST_F(InddefReaderTest, SlotsTakeOwnCodeAndMainIndicatorFallback) {
     EXPECT_EQ(SlotOfItem(slots, 2023), 0);
 }
 
-TEST_F(InddefReaderTest, SecondVariantFallsBackToSlotHeldByFirst) {
-    auto slots = MatchDefinitionSlots({{4040, 10}}, {4041, 4042, 4040 + 5});
-    EXPECT_TRUE(slots[0].filled);
-    EXPECT_FALSE(slots[1].filled);
-    EXPECT_EQ(SlotOfItem(slots, 4042), 0);
-    EXPECT_EQ(SlotOfItem(slots, 4045), 0);
-    // A main indicator has no fallback.
-    EXPECT_EQ(SlotOfItem(slots, 4050), -1);
-}
-
 TEST_F(InddefReaderTest, EntryForSelectedMainIsNotTakenByVariant) {
     // The main indicator is selected after its variant: the entry goes to the main indicator's
     // own slot, and the variant shows it through the fallback.
