@@ -108,9 +108,11 @@ std::vector<int> MatchPolygonRows(const std::vector<MapPolygon>& polygons) {
     std::vector<int> rows;
     rows.reserve(polygons.size());
     for (size_t i = 0; i < polygons.size(); ++i) {
-        if (i == 0) rows.push_back(0);
-        else rows.push_back(polygons[i].code == polygons[i - 1].code ? rows.back()
-                                                                      : rows.back() + 1);
+        if (i == 0)
+            rows.push_back(0);
+        else
+            rows.push_back(polygons[i].code == polygons[i - 1].code ? rows.back()
+                                                                    : rows.back() + 1);
     }
     return rows;
 }

@@ -1,0 +1,596 @@
+#include "tools/zorimport/Geometry.h"
+
+#include "core/FileUtil.h"
+#include "tools/zorimport/Json.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <unordered_map>
+
+namespace zor::import {
+
+namespace {
+
+constexpr double Pi = 3.14159265358979323846;
+
+// ------------------------------------------------------------------ GeoJSON
+
+class GeoReader {
+public:
+    GeoReader(const SourceMap& map, Diagnostics& diag) : map_(map), diag_(diag) {}
+
+    bool Error(const JsonValue& at, const std::string& text) {
+        diag_.Error(map_.file, at.line(), text);
+        return false;
+    }
+
+    bool Position(const JsonValue& v, PointD& out) {
+        if (!v.isArray() || v.items().size() < 2 || !v.items()[0].isNumber() ||
+            !v.items()[1].isNumber())
+            return Error(v, "a position must be an array of two or more numbers");
+        double a = v.items()[0].number(), b = v.items()[1].number();
+        switch (map_.coordinates) {
+        case Coordinates::Planar:
+            out = {a, b};
+            break;
+        case Coordinates::PlanarYUp:
+            out = {a, -b};
+            break;
+        case Coordinates::LonLat: {
+            if (a < -180 || a > 180 || b < -90 || b > 90)
+                return Error(v, "longitude/latitude out of range");
+            double lon = a - map_.centralMeridian;
+            while (lon > 180) lon -= 360;
+            while (lon < -180) lon += 360;
+            if (map_.projection == Projection::EqualEarth) {
+                PointD p = EqualEarth(lon, b);
+                out = {p.x, -p.y};
+            } else {
+                out = {lon, -b};
+            }
+            break;
+        }
+        }
+        return true;
+    }
+
+    bool Ring(const JsonValue& v, RingD& out) {
+        if (!v.isArray()) return Error(v, "a linear ring must be an array of positions");
+        out.clear();
+        out.reserve(v.items().size());
+        for (const auto& p : v.items()) {
+            PointD pt;
+            if (!Position(p, pt)) return false;
+            out.push_back(pt);
+        }
+        if (out.size() > 1 && out.front().x == out.back().x && out.front().y == out.back().y)
+            out.pop_back();
+        return true;
+    }
+
+    bool Polygon(const JsonValue& v, std::vector<PolygonD>& out) {
+        if (!v.isArray()) return Error(v, "polygon coordinates must be an array of rings");
+        if (v.items().empty()) return true;
+        PolygonD poly;
+        for (size_t i = 0; i < v.items().size(); ++i) {
+            RingD ring;
+            if (!Ring(v.items()[i], ring)) return false;
+            if (i == 0)
+                poly.outer = std::move(ring);
+            else
+                poly.holes.push_back(std::move(ring));
+        }
+        out.push_back(std::move(poly));
+        return true;
+    }
+
+    // Returns false on an error; a geometry without polygons leaves `out` empty.
+    bool Geometry(const JsonValue& g, std::vector<PolygonD>& out, std::string& type) {
+        if (g.isNull()) return true;
+        if (!g.isObject()) return Error(g, "a geometry must be an object");
+        const JsonValue* t = g.find("type");
+        if (!t || !t->isString()) return Error(g, "a geometry has no \"type\"");
+        type = t->string();
+        if (type == "GeometryCollection") {
+            const JsonValue* list = g.find("geometries");
+            if (!list || !list->isArray())
+                return Error(g, "a GeometryCollection needs a \"geometries\" array");
+            for (const auto& part : list->items()) {
+                std::string inner;
+                if (!Geometry(part, out, inner)) return false;
+            }
+            return true;
+        }
+        if (type != "Polygon" && type != "MultiPolygon") return true;
+        const JsonValue* c = g.find("coordinates");
+        if (!c || !c->isArray()) return Error(g, "a " + type + " needs \"coordinates\"");
+        if (type == "Polygon") return Polygon(*c, out);
+        for (const auto& p : c->items())
+            if (!Polygon(p, out)) return false;
+        return true;
+    }
+
+    bool FeatureValue(const JsonValue& f, std::vector<Feature>& out) {
+        if (!f.isObject()) return Error(f, "a feature must be an object");
+        Feature feat;
+        feat.line = f.line();
+        const JsonValue* keyValue = nullptr;
+        if (map_.featureKey == "id") {
+            keyValue = f.find("id");
+        } else if (const JsonValue* props = f.find("properties"); props && props->isObject()) {
+            keyValue = props->find(map_.featureKey);
+        }
+        if (keyValue && keyValue->isString()) {
+            feat.key = keyValue->string();
+        } else if (keyValue && keyValue->isNumber() &&
+                   keyValue->number() == std::floor(keyValue->number()) &&
+                   std::fabs(keyValue->number()) < 1e15) {
+            feat.key = std::to_string(int64_t(keyValue->number()));
+        } else {
+            diag_.Warning(map_.file, f.line(),
+                          "a feature without a \"" + map_.featureKey +
+                              "\" string or whole number is left out");
+            return true;
+        }
+        const JsonValue* g = f.find("geometry");
+        std::string type;
+        if (!g || !Geometry(*g, feat.polygons, type)) {
+            if (!g) return Error(f, "feature \"" + feat.key + "\" has no \"geometry\"");
+            return false;
+        }
+        if (feat.polygons.empty()) {
+            diag_.Warning(map_.file, f.line(),
+                          "feature \"" + feat.key + "\" has no polygons" +
+                              (type.empty() ? "" : " (a " + type + " geometry)") +
+                              " and is left out");
+            return true;
+        }
+        out.push_back(std::move(feat));
+        return true;
+    }
+
+    std::optional<std::vector<Feature>> Read(const JsonValue& root) {
+        std::vector<Feature> out;
+        if (!root.isObject()) {
+            Error(root, "a GeoJSON text must be an object");
+            return std::nullopt;
+        }
+        const JsonValue* t = root.find("type");
+        if (!t || !t->isString()) {
+            Error(root, "the GeoJSON object has no \"type\"");
+            return std::nullopt;
+        }
+        if (t->string() == "FeatureCollection") {
+            const JsonValue* list = root.find("features");
+            if (!list || !list->isArray()) {
+                Error(root, "a FeatureCollection needs a \"features\" array");
+                return std::nullopt;
+            }
+            for (const auto& f : list->items())
+                if (!FeatureValue(f, out)) return std::nullopt;
+        } else if (t->string() == "Feature") {
+            if (!FeatureValue(root, out)) return std::nullopt;
+        } else {
+            Feature feat;
+            feat.line = root.line();
+            std::string type;
+            if (!Geometry(root, feat.polygons, type)) return std::nullopt;
+            if (!feat.polygons.empty()) out.push_back(std::move(feat));
+        }
+        return out;
+    }
+
+private:
+    const SourceMap& map_;
+    Diagnostics& diag_;
+};
+
+// ------------------------------------------------------------------ integer rings
+
+double Area2(const std::vector<MapPoint>& r) {
+    double a = 0;
+    for (size_t i = 0, n = r.size(); i + 1 < n; ++i)
+        a += double(r[i].x) * r[i + 1].y - double(r[i + 1].x) * r[i].y;
+    return a;
+}
+
+struct Box {
+    double x0 = std::numeric_limits<double>::max(), y0 = x0;
+    double x1 = -std::numeric_limits<double>::max(), y1 = x1;
+    void Add(double x, double y) {
+        x0 = std::min(x0, x);
+        y0 = std::min(y0, y);
+        x1 = std::max(x1, x);
+        y1 = std::max(y1, y);
+    }
+    bool empty() const { return x0 > x1; }
+    bool Contains(double x, double y) const { return x >= x0 && x <= x1 && y >= y0 && y <= y1; }
+};
+
+Box BoxOf(const std::vector<MapPoint>& r) {
+    Box b;
+    for (const auto& p : r) b.Add(p.x, p.y);
+    return b;
+}
+
+// Rounds a projected ring into the drawing space: consecutive duplicates removed, closed.
+// Empty when fewer than three distinct vertices or no area are left.
+std::vector<MapPoint> ToDrawing(const RingD& ring, double k, double ox, double oy, double bx0,
+                                double by0) {
+    std::vector<MapPoint> out;
+    out.reserve(ring.size() + 1);
+    for (const auto& p : ring) {
+        MapPoint q{int32_t(std::lround(ox + (p.x - bx0) * k)),
+                   int32_t(std::lround(oy + (p.y - by0) * k))};
+        if (out.empty() || !(out.back() == q)) out.push_back(q);
+    }
+    while (out.size() > 1 && out.back() == out.front()) out.pop_back();
+    if (out.size() < 3) return {};
+    out.push_back(out.front());
+    if (Area2(out) == 0) return {};
+    return out;
+}
+
+// A point strictly inside a closed ring: the middle of the first span of a scan line through
+// the ring's box.
+std::optional<PointD> InteriorPoint(const std::vector<MapPoint>& ring) {
+    Box b = BoxOf(ring);
+    if (b.empty() || b.y0 == b.y1) return std::nullopt;
+    double y = (b.y0 + b.y1) / 2 + 0.25; // off the integer grid of the vertices
+    std::vector<double> xs;
+    for (size_t i = 0; i + 1 < ring.size(); ++i) {
+        const MapPoint &a = ring[i], &c = ring[i + 1];
+        if ((a.y <= y) == (c.y <= y)) continue;
+        xs.push_back(a.x + (y - a.y) * double(c.x - a.x) / double(c.y - a.y));
+    }
+    if (xs.size() < 2) return std::nullopt;
+    std::sort(xs.begin(), xs.end());
+    return PointD{(xs[0] + xs[1]) / 2, y};
+}
+
+// Keeps at most `limit` vertices of a closed ring by taking every n-th.
+std::vector<MapPoint> Thin(const std::vector<MapPoint>& ring, size_t limit) {
+    if (ring.size() <= limit) return ring;
+    size_t step = (ring.size() + limit - 2) / (limit - 1);
+    std::vector<MapPoint> out;
+    for (size_t i = 0; i + 1 < ring.size(); i += step) out.push_back(ring[i]);
+    out.push_back(out.front());
+    return out;
+}
+
+// ------------------------------------------------------------------ layout
+
+// Fractions of the drawing space, in the view's 640 x 480 reference units (sx = W / 640,
+// sy = H / 480): the title band, the margins and the panel holding the time label, the
+// total label and the legend (legend 145 sx wide; 185 sy high with the most classes).
+constexpr double MarginX = 0.02, MarginY = 0.02, TitleBand = 0.10;
+constexpr double PanelLead = 20.0 / 640; // room left of the labels for the centred value
+constexpr double PanelWidth = 170.0 / 640;
+constexpr double PanelHeight = 243.0 / 480;
+constexpr double TotalBaseline = 36.0 / 480; // below the time label
+constexpr double LegendTop = 58.0 / 480;
+constexpr double MaxAspect = 2.5, MinAspect = 0.8;
+constexpr double CoveredShare = 0.05;
+
+struct Layout {
+    double k = 1, ox = 0, oy = 0; // drawing = o + (projected - box origin) * k
+    int width = 0, height = 0;
+};
+
+Layout ComputeLayout(const Box& content, bool column) {
+    double cw = std::max(content.x1 - content.x0, 1e-9);
+    double ch = std::max(content.y1 - content.y0, 1e-9);
+    double areaFracW = 1 - 2 * MarginX - (column ? PanelWidth : 0);
+    double areaFracH = 1 - TitleBand - MarginY;
+    double w = cw / areaFracW, h = ch / areaFracH;
+    if (w / h > MaxAspect) h = w / MaxAspect;
+    if (w / h < MinAspect) w = h * MinAspect;
+    double s = MapExtent / std::max(w, h);
+    Layout l;
+    l.width = int(std::lround(w * s));
+    l.height = int(std::lround(h * s));
+    l.k = s;
+    double left = l.width * (MarginX + (column ? PanelWidth : 0));
+    double top = l.height * TitleBand;
+    l.ox = left + (l.width * areaFracW - cw * s) / 2;
+    l.oy = top + (l.height * areaFracH - ch * s) / 2;
+    return l;
+}
+
+struct Drawn {
+    std::vector<MapPoint> ring;
+    Box box;
+};
+
+double Coverage(const std::vector<Drawn>& polys, double x0, double y0, double x1, double y1) {
+    constexpr int N = 16;
+    int inside = 0;
+    for (int i = 0; i < N; ++i)
+        for (int j = 0; j < N; ++j) {
+            double x = x0 + (x1 - x0) * (i + 0.5) / N;
+            double y = y0 + (y1 - y0) * (j + 0.5) / N;
+            for (const auto& p : polys)
+                if (p.box.Contains(x, y) && RingContains(p.ring, x, y)) {
+                    ++inside;
+                    break;
+                }
+        }
+    return double(inside) / (N * N);
+}
+
+void PlacePanel(MapHeader& h, double panelLeft, double panelTop) {
+    const double W = h.width, H = h.height;
+    int x = int(std::lround(panelLeft + PanelLead * W));
+    h.timeLabel = {x, int(std::lround(panelTop))};
+    h.totalLabel = {x, int(std::lround(panelTop + TotalBaseline * H))};
+    h.legend = {x, int(std::lround(panelTop + LegendTop * H))};
+}
+
+} // namespace
+
+PointD EqualEarth(double lonDeg, double latDeg) {
+    constexpr double A1 = 1.340264, A2 = -0.081106, A3 = 0.000893, A4 = 0.003796;
+    const double M = std::sqrt(3.0) / 2;
+    double lam = lonDeg * Pi / 180, phi = latDeg * Pi / 180;
+    double t = std::asin(M * std::sin(phi));
+    double t2 = t * t, t6 = t2 * t2 * t2;
+    double x = lam * std::cos(t) / (M * (A1 + 3 * A2 * t2 + t6 * (7 * A3 + 9 * A4 * t2)));
+    double y = t * (A1 + A2 * t2 + t6 * (A3 + A4 * t2));
+    return {x, y};
+}
+
+std::optional<std::vector<Feature>> ReadFeatures(const std::string& sourceDir, const SourceMap& map,
+                                                 Diagnostics& diag) {
+    auto text = ReadWholeFile(JoinPath(sourceDir, map.file), size_t(1) << 30);
+    if (!text) {
+        diag.Error(map.file, 0, "cannot be read");
+        return std::nullopt;
+    }
+    JsonError err;
+    auto root = ParseJson(*text, &err);
+    if (!root) {
+        diag.Error(map.file, err.line, "column " + std::to_string(err.column) + ": " + err.message);
+        return std::nullopt;
+    }
+    return GeoReader(map, diag).Read(*root);
+}
+
+bool RingContains(const std::vector<MapPoint>& ring, double x, double y) {
+    bool in = false;
+    for (size_t i = 0; i + 1 < ring.size(); ++i) {
+        const MapPoint &a = ring[i], &b = ring[i + 1];
+        if ((a.y > y) == (b.y > y)) continue;
+        double cx = a.x + (y - a.y) * double(b.x - a.x) / double(b.y - a.y);
+        if (cx < x) in = !in;
+    }
+    return in;
+}
+
+std::vector<MapPoint> CutHoles(std::vector<MapPoint> outer,
+                               const std::vector<std::vector<MapPoint>>& holes) {
+    if (outer.empty()) return outer;
+    if (!(outer.back() == outer.front())) outer.push_back(outer.front());
+    const bool outerPositive = Area2(outer) > 0;
+    outer.pop_back();
+    for (auto hole : holes) {
+        if (hole.size() > 1 && hole.back() == hole.front()) hole.pop_back();
+        if (hole.size() < 3 || outer.empty()) continue;
+        std::vector<MapPoint> closed = hole;
+        closed.push_back(hole.front());
+        if ((Area2(closed) > 0) == outerPositive) std::reverse(hole.begin(), hole.end());
+        // The bridge runs from the hole vertex nearest to the outer ring to the nearest point
+        // of the ring's edges, which becomes a vertex of its own.
+        size_t bi = 0, bj = 0;
+        MapPoint foot = outer[0];
+        double best = std::numeric_limits<double>::max();
+        for (size_t i = 0; i < outer.size(); ++i) {
+            const MapPoint &a = outer[i], &b = outer[(i + 1) % outer.size()];
+            const double ex = double(b.x) - a.x, ey = double(b.y) - a.y;
+            const double len2 = ex * ex + ey * ey;
+            for (size_t j = 0; j < hole.size(); ++j) {
+                double t = len2 > 0 ? ((hole[j].x - a.x) * ex + (hole[j].y - a.y) * ey) / len2 : 0;
+                t = std::clamp(t, 0.0, 1.0);
+                const double fx = a.x + t * ex, fy = a.y + t * ey;
+                const double dx = fx - hole[j].x, dy = fy - hole[j].y;
+                const double d = dx * dx + dy * dy;
+                if (d < best) {
+                    best = d;
+                    bi = i;
+                    bj = j;
+                    foot = {int32_t(std::lround(fx)), int32_t(std::lround(fy))};
+                }
+            }
+        }
+        // outer[0..bi], foot, the hole from bj round to bj, foot, outer[bi+1..]
+        std::vector<MapPoint> merged;
+        merged.reserve(outer.size() + hole.size() + 4);
+        merged.insert(merged.end(), outer.begin(), outer.begin() + long(bi) + 1);
+        if (!(foot == merged.back())) merged.push_back(foot);
+        for (size_t k = 0; k <= hole.size(); ++k) merged.push_back(hole[(bj + k) % hole.size()]);
+        merged.push_back(foot);
+        if (bi + 1 < outer.size() && foot == outer[bi + 1]) merged.pop_back();
+        merged.insert(merged.end(), outer.begin() + long(bi) + 1, outer.end());
+        outer = std::move(merged);
+    }
+    if (!outer.empty()) outer.push_back(outer.front());
+    return outer;
+}
+
+std::optional<MapFile> BuildMap(const SourceSet& set, const std::vector<Feature>& features,
+                                const std::string& mapFile, Diagnostics& diag) {
+    const std::string what = "set " + std::to_string(set.id);
+    // Regions drawn on the map: the top-level regions before the total.
+    const size_t drawnCount = set.regions.size() - 1;
+    std::unordered_map<std::string, size_t> byKey;
+    bool ok = true;
+    for (size_t i = 0; i < set.regions.size() + set.small.size(); ++i) {
+        const SourceRegion& r =
+            i < set.regions.size() ? set.regions[i] : set.small[i - set.regions.size()];
+        auto [it, fresh] = byKey.emplace(r.feature, i);
+        if (!fresh) {
+            diag.Error(ManifestFileName, r.line,
+                       "region " + std::to_string(r.id) + " of " + what +
+                           " has the feature key \"" + r.feature + "\" of region " +
+                           std::to_string(it->second + 1));
+            ok = false;
+        }
+    }
+    if (!ok) return std::nullopt;
+
+    std::vector<std::vector<const PolygonD*>> parts(drawnCount);
+    for (const auto& f : features) {
+        auto it = byKey.find(f.key);
+        if (it == byKey.end()) {
+            diag.Warning(mapFile, f.line,
+                         "feature \"" + f.key + "\" matches no region of " + what +
+                             " and is left out");
+        } else if (it->second == drawnCount) {
+            diag.Warning(mapFile, f.line,
+                         "feature \"" + f.key +
+                             "\" is the set's total, which "
+                             "the map shows as a label; its polygons are left out");
+        } else if (it->second > drawnCount) {
+            diag.Warning(mapFile, f.line,
+                         "feature \"" + f.key +
+                             "\" is a small region; only "
+                             "top-level regions are drawn, so it is left out");
+        } else {
+            for (const auto& p : f.polygons) parts[it->second].push_back(&p);
+        }
+    }
+    for (size_t i = 0; i < drawnCount; ++i)
+        if (parts[i].empty()) {
+            diag.Error(mapFile, 0,
+                       "region " + std::to_string(set.regions[i].id) + " \"" +
+                           set.regions[i].name.utf8 + "\" of " + what +
+                           " has no polygon (feature \"" + set.regions[i].feature + "\")");
+            ok = false;
+        }
+    if (!ok) return std::nullopt;
+
+    Box content;
+    for (const auto& list : parts)
+        for (const PolygonD* p : list)
+            for (const auto& pt : p->outer) content.Add(pt.x, pt.y);
+
+    MapFile map;
+    std::vector<Drawn> drawn;
+    for (int pass = 0; pass < 2; ++pass) {
+        const bool column = pass == 1;
+        Layout l = content.empty() ? Layout{1, 0, 0, 640, 480} : ComputeLayout(content, column);
+        if (content.empty()) content.Add(0, 0);
+        map = MapFile();
+        map.header.width = int16_t(l.width);
+        map.header.height = int16_t(l.height);
+        drawn.clear();
+
+        // Every ring in drawing coordinates; then the holes that another region fills are
+        // left to that region (drawn over them), the others are cut out.
+        struct Region {
+            std::vector<std::vector<MapPoint>> outers;
+            std::vector<std::vector<std::vector<MapPoint>>> holes;
+        };
+        std::vector<Region> regions(drawnCount);
+        std::vector<Drawn> outers; // for the hole test, with the region they belong to
+        std::vector<size_t> outerRegion;
+        for (size_t i = 0; i < drawnCount; ++i)
+            for (const PolygonD* p : parts[i]) {
+                auto ring = ToDrawing(p->outer, l.k, l.ox, l.oy, content.x0, content.y0);
+                if (ring.empty()) continue;
+                std::vector<std::vector<MapPoint>> holes;
+                for (const auto& h : p->holes) {
+                    auto hr = ToDrawing(h, l.k, l.ox, l.oy, content.x0, content.y0);
+                    if (!hr.empty()) holes.push_back(std::move(hr));
+                }
+                outers.push_back({ring, BoxOf(ring)});
+                outerRegion.push_back(i);
+                regions[i].outers.push_back(std::move(ring));
+                regions[i].holes.push_back(std::move(holes));
+            }
+        for (size_t i = 0; i < drawnCount; ++i) {
+            const SourceRegion& r = set.regions[i];
+            const std::string code = std::to_string(r.id);
+            if (regions[i].outers.empty()) {
+                // Smaller than one unit of the drawing space: a dot keeps its place in the
+                // order of the regions (and a place to click).
+                Box b;
+                for (const PolygonD* p : parts[i])
+                    for (const auto& pt : p->outer) b.Add(pt.x, pt.y);
+                int32_t x = int32_t(std::lround(l.ox + ((b.x0 + b.x1) / 2 - content.x0) * l.k));
+                int32_t y = int32_t(std::lround(l.oy + ((b.y0 + b.y1) / 2 - content.y0) * l.k));
+                std::vector<MapPoint> dot = {
+                    {x - 1, y - 1}, {x + 1, y - 1}, {x + 1, y + 1}, {x - 1, y + 1}, {x - 1, y - 1}};
+                if (pass == 0)
+                    diag.Warning(mapFile, 0,
+                                 "region " + code + " \"" + r.name.utf8 + "\" of " + what +
+                                     " is smaller than the drawing space's "
+                                     "resolution and is drawn as a dot");
+                drawn.push_back({dot, BoxOf(dot)});
+                map.polygons.push_back({code, std::move(dot)});
+                continue;
+            }
+            for (size_t k = 0; k < regions[i].outers.size(); ++k) {
+                std::vector<std::vector<MapPoint>> cut;
+                for (auto& hole : regions[i].holes[k]) {
+                    bool filled = false;
+                    if (auto pt = InteriorPoint(hole))
+                        for (size_t o = 0; o < outers.size() && !filled; ++o)
+                            filled = outerRegion[o] != i && outers[o].box.Contains(pt->x, pt->y) &&
+                                     RingContains(outers[o].ring, pt->x, pt->y);
+                    if (!filled) cut.push_back(std::move(hole));
+                }
+                auto ring =
+                    cut.empty() ? regions[i].outers[k] : CutHoles(regions[i].outers[k], cut);
+                if (ring.size() > 32767) {
+                    if (pass == 0)
+                        diag.Warning(mapFile, 0,
+                                     "a polygon of region " + code + " of " + what + " has " +
+                                         std::to_string(ring.size()) +
+                                         " vertices and is thinned to 32767");
+                    ring = Thin(ring, 32767);
+                }
+                drawn.push_back({ring, BoxOf(ring)});
+                map.polygons.push_back({code, std::move(ring)});
+            }
+        }
+        if (map.polygons.size() > 32767) {
+            diag.Error(mapFile, 0,
+                       what + " needs " + std::to_string(map.polygons.size()) +
+                           " polygons; a map file holds at most 32767");
+            return std::nullopt;
+        }
+
+        // The panel goes into the corner where it hides least of the map; when every corner
+        // hides too much, a column to the left of the map holds it.
+        const double W = l.width, H = l.height;
+        const double pw = PanelWidth * W, ph = PanelHeight * H;
+        if (column) {
+            PlacePanel(map.header, MarginX * W, H - MarginY * H - ph);
+            break;
+        }
+        struct Candidate {
+            double left, top;
+        };
+        const Candidate candidates[] = {{MarginX * W, H - MarginY * H - ph},
+                                        {W - MarginX * W - pw, H - MarginY * H - ph},
+                                        {MarginX * W, TitleBand * H},
+                                        {W - MarginX * W - pw, TitleBand * H}};
+        double best = 2;
+        Candidate chosen = candidates[0];
+        for (const auto& c : candidates) {
+            double cov = Coverage(drawn, c.left, c.top, c.left + pw, c.top + ph);
+            if (cov < best - 1e-9) {
+                best = cov;
+                chosen = c;
+            }
+        }
+        if (best <= CoveredShare || drawn.empty()) {
+            PlacePanel(map.header, chosen.left, chosen.top);
+            break;
+        }
+    }
+    return map;
+}
+
+} // namespace zor::import

@@ -1,0 +1,69 @@
+// A small strict JSON parser (RFC 8259) for the importer's manifest and GeoJSON files.
+//
+// Strict: no comments, no trailing commas, no duplicate keys in one object, strings must be
+// valid UTF-8, nesting is limited. Every value remembers the line and column where it begins,
+// so that callers can report errors in the source.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace zor::import {
+
+class JsonValue {
+public:
+    enum class Type { Null, Bool, Number, String, Array, Object };
+
+    Type type() const { return type_; }
+    bool isNull() const { return type_ == Type::Null; }
+    bool isBool() const { return type_ == Type::Bool; }
+    bool isNumber() const { return type_ == Type::Number; }
+    bool isString() const { return type_ == Type::String; }
+    bool isArray() const { return type_ == Type::Array; }
+    bool isObject() const { return type_ == Type::Object; }
+
+    bool boolean() const { return bool_; }
+    double number() const { return number_; }
+    const std::string& string() const { return string_; }
+    const std::vector<JsonValue>& items() const { return items_; }
+    const std::vector<std::pair<std::string, JsonValue>>& members() const { return members_; }
+
+    // The member with this key, or nullptr (also when this is not an object).
+    const JsonValue* find(std::string_view key) const;
+
+    // Where the value begins in its text (1-based).
+    int line() const { return line_; }
+    int column() const { return column_; }
+
+    // Name of a type for messages: "null", "a boolean", "a number", ...
+    static const char* TypeName(Type t);
+
+private:
+    friend class JsonParser;
+    Type type_ = Type::Null;
+    bool bool_ = false;
+    double number_ = 0;
+    std::string string_;
+    std::vector<JsonValue> items_;
+    std::vector<std::pair<std::string, JsonValue>> members_;
+    int line_ = 0;
+    int column_ = 0;
+};
+
+struct JsonError {
+    int line = 0;
+    int column = 0;
+    std::string message;
+};
+
+inline constexpr int JsonMaxDepth = 200;
+
+// Parses one JSON text (a UTF-8 byte order mark at the start is skipped). On failure returns
+// nullopt and fills *error when given.
+std::optional<JsonValue> ParseJson(std::string_view text, JsonError* error = nullptr);
+
+} // namespace zor::import

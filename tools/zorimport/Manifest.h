@@ -1,0 +1,105 @@
+// The importer's source folder: manifest.json describes the catalogue (charset, region sets,
+// groups, indicators, periods) and names the value, map, definition and picture files.
+// docs/zorimport.md documents the layout.
+#pragma once
+
+#include "tools/zorimport/Diagnostics.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace zor::import {
+
+inline constexpr const char* ManifestFileName = "manifest.json";
+
+// A name as written (UTF-8, for messages) and encoded in the code page of the charset.
+struct Name {
+    std::string utf8;
+    std::string bytes;
+};
+
+struct SourceRegion {
+    int id = 0;
+    Name name;
+    std::string feature; // key of its map features; default: the id in decimal
+    int line = 0;
+};
+
+enum class Coordinates { Planar, PlanarYUp, LonLat };
+enum class Projection { None, EqualEarth };
+
+struct SourceMap {
+    std::string file;
+    Coordinates coordinates = Coordinates::Planar;
+    Projection projection = Projection::EqualEarth; // for lon/lat only
+    double centralMeridian = 0;
+    std::string featureKey = "id"; // "id" or the name of a feature property
+    int line = 0;
+};
+
+struct SourceSet {
+    int id = 0;
+    Name name;
+    std::string code;                  // up to 3 bytes
+    std::vector<SourceRegion> regions; // top-level regions; the last is the set's total
+    std::vector<SourceRegion> small;   // small regions (ids continue after the top level)
+    std::optional<SourceMap> map;
+    int line = 0;
+
+    int stride() const { return int(regions.size() + small.size()); }
+};
+
+struct SourceIndicator {
+    int code = 0;
+    Name name;
+    std::string definition; // file, relative to the source folder; empty = none
+    int line = 0;
+    std::vector<SourceIndicator> variants;
+};
+
+struct SourceGroup {
+    int id = 0;
+    Name name;
+    std::vector<SourceIndicator> indicators;
+    int line = 0;
+};
+
+struct SourcePeriod {
+    int code = 0;
+    Name name;
+    int line = 0;
+};
+
+struct SourceValueFile {
+    std::string file;
+    int set = 0; // 0: the file has a "set" column
+    int line = 0;
+};
+
+struct NameLengths {
+    int regionSet = 40;
+    int region = 40;
+    int group = 40;
+    int indicator = 80;
+};
+
+struct Manifest {
+    int charset = 0;
+    std::string decimalSymbol; // empty: no DECIMAL SYMBOL line
+    NameLengths lengths;
+    std::vector<SourceSet> sets; // sets[0] has id 10000
+    std::vector<SourceGroup> groups;
+    std::vector<SourcePeriod> periods; // ascending by code
+    std::vector<SourceValueFile> values;
+    std::string picture; // start-up picture (a BMP file), empty = none
+};
+
+// Reads and checks manifest.json of the source folder (a path ending in '/'). Every problem is
+// reported; returns nullopt when any error was found.
+std::optional<Manifest> ReadManifest(const std::string& sourceDir, Diagnostics& diag);
+
+// Index of the set with this id, -1 when none.
+int FindSet(const Manifest& m, int id);
+
+} // namespace zor::import
