@@ -385,6 +385,32 @@ TEST(Zorimport, WarningsDoNotStopTheImport) {
     EXPECT_TRUE(fs::exists(s.out("10000.map")));
 }
 
+TEST(Zorimport, RegionTooSmallToDrawKeepsItsPlace) {
+    Source s;
+    Replace(s.files["maps/top.geojson"],
+            "[[[0,0],[10,0],[10,5],[0,5],[0,0]],[[4,1],[6,1],[6,3],[4,3],[4,1]]]",
+            "[[[5,2],[5.0001,2],[5,2.0001],[5,2]]]");
+    auto r = s.Import();
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(Contains(r.err, "warning: region 1 \"North\" of set 10000 is too small for the "
+                                "drawing space and is drawn as a small square"))
+        << r.err;
+    MapFile m = ReadMap(s.out("10000.map"));
+    ASSERT_EQ(m.polygons.size(), 3u);
+    EXPECT_EQ(MatchPolygonRows(m.polygons), (std::vector<int>{0, 1, 1}));
+    // A square where North is: South spans x 0..13 and y 5..10, so North lies at 5/13 of the
+    // width, above South.
+    const MapPolygon& dot = m.polygons[0];
+    ASSERT_EQ(dot.points.size(), 5u);
+    int32_t sx0 = INT32_MAX, sx1 = INT32_MIN, sy0 = INT32_MAX;
+    for (size_t i = 1; i < 3; ++i)
+        for (const auto& v : m.polygons[i].points)
+            sx0 = std::min(sx0, v.x), sx1 = std::max(sx1, v.x), sy0 = std::min(sy0, v.y);
+    const double k = double(sx1 - sx0) / 13;
+    EXPECT_TRUE(Inside(dot, sx0 + 5 * k, sy0 - 3 * k));
+    EXPECT_GT(Area(dot), 0);
+}
+
 struct ErrorCase {
     const char* what;
     std::function<void(Source&)> edit;

@@ -272,6 +272,8 @@ constexpr double TotalBaseline = 36.0 / 480; // below the time label
 constexpr double LegendTop = 58.0 / 480;
 constexpr double MaxAspect = 2.5, MinAspect = 0.8;
 constexpr double CoveredShare = 0.05;
+// Half the side of the square that stands for a region too small to draw.
+constexpr int32_t MarkerHalfSize = MapExtent / 400;
 
 struct Layout {
     double k = 1, ox = 0, oy = 0; // drawing = o + (projected - box origin) * k
@@ -512,20 +514,23 @@ std::optional<MapFile> BuildMap(const SourceSet& set, const std::vector<Feature>
             const SourceRegion& r = set.regions[i];
             const std::string code = std::to_string(r.id);
             if (regions[i].outers.empty()) {
-                // Smaller than one unit of the drawing space: a dot keeps its place in the
-                // order of the regions (and a place to click).
+                // Too small to keep a polygon at this scale: a small square keeps its place in
+                // the order of the regions, and something to see and to point at.
                 Box b;
                 for (const PolygonD* p : parts[i])
                     for (const auto& pt : p->outer) b.Add(pt.x, pt.y);
+                const int32_t d = MarkerHalfSize;
                 int32_t x = int32_t(std::lround(l.ox + ((b.x0 + b.x1) / 2 - content.x0) * l.k));
                 int32_t y = int32_t(std::lround(l.oy + ((b.y0 + b.y1) / 2 - content.y0) * l.k));
+                x = std::clamp(x, d, std::max(d, l.width - d));
+                y = std::clamp(y, d, std::max(d, l.height - d));
                 std::vector<MapPoint> dot = {
-                    {x - 1, y - 1}, {x + 1, y - 1}, {x + 1, y + 1}, {x - 1, y + 1}, {x - 1, y - 1}};
+                    {x - d, y - d}, {x + d, y - d}, {x + d, y + d}, {x - d, y + d}, {x - d, y - d}};
                 if (pass == 0)
                     diag.Warning(mapFile, 0,
                                  "region " + code + " \"" + r.name.utf8 + "\" of " + what +
-                                     " is smaller than the drawing space's "
-                                     "resolution and is drawn as a dot");
+                                     " is too small for the drawing space and is drawn as a "
+                                     "small square");
                 drawn.push_back({dot, BoxOf(dot)});
                 map.polygons.push_back({code, std::move(dot)});
                 continue;
