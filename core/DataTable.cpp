@@ -156,11 +156,13 @@ void DataTable::AllocateArrays() {
 }
 
 void DataTable::Reset() {
+    std::fill(computedAxes_.begin(), computedAxes_.end(), AxisRange{});
+    std::fill(currentAxes_.begin(), currentAxes_.end(), AxisRange{});
+    if (!dirty_) return; // as allocated: all missing already
+    dirty_ = false;
     std::fill(values_.begin(), values_.end(), MissingValue);
     std::fill(firstAvailable_.begin(), firstAvailable_.end(), 0);
     std::fill(lastAvailable_.begin(), lastAvailable_.end(), 0);
-    std::fill(computedAxes_.begin(), computedAxes_.end(), AxisRange{});
-    std::fill(currentAxes_.begin(), currentAxes_.end(), AxisRange{});
 }
 
 // ---------------------------------------------------------------- accessors
@@ -281,6 +283,12 @@ DataTable::ReadContext DataTable::MakeContext(int setIndex) const {
             continue;
         if (ctx.request.rowOffset < 0) ctx.request.rowOffset = int(r);
         ctx.slots.push_back({int(r), rowValue_[r]});
+        auto& runs = ctx.runs;
+        if (!runs.empty() && runs.back().row + runs.back().length == int(r) &&
+            runs.back().index + runs.back().length == rowValue_[r])
+            ++runs.back().length;
+        else
+            runs.push_back({int(r), rowValue_[r], 1});
     }
     if (ctx.request.rowOffset < 0) ctx.request.rowOffset = 0;
     return ctx;
@@ -288,16 +296,19 @@ DataTable::ReadContext DataTable::MakeContext(int setIndex) const {
 
 void DataTable::LoadSet(const ReadContext& ctx, LoadProgress* progress, int& position) {
     const size_t I = indicators_.size(), R = rowKeys_.size();
-    std::vector<float> buf(size_t(ctx.request.rows));
+    std::vector<float> buf(size_t(ctx.request.rows), MissingValue);
     for (size_t p = 0; p < periods_.size(); ++p) {
         for (size_t i = 0; i < I; ++i) {
-            std::fill(buf.begin(), buf.end(), MissingValue);
-            if (Read(ctx, buf.data(), periods_[p].code, indicators_[i].code, int(i)) == 1) {
+            const int period = periods_[p].code, code = indicators_[i].code;
+            // A plain read fills the whole record or nothing; the others start from missing.
+            if (IsPseudo(period) || code >= TempIndicatorBase)
+                std::fill(buf.begin(), buf.end(), MissingValue);
+            if (Read(ctx, buf.data(), period, code, int(i)) == 1) {
+                // Every cell is written by one set only and starts missing, so copying the
+                // missing values too stores exactly the present ones.
                 float* out = values_.data() + (p * I + i) * R;
-                for (const auto& [row, index] : ctx.slots) {
-                    const float v = buf[size_t(index)];
-                    if (!IsMissing(v)) out[row] = v;
-                }
+                for (const auto& run : ctx.runs)
+                    std::copy_n(buf.data() + run.index, run.length, out + run.row);
             }
             if (progress) progress->SetPosition(++position);
         }
@@ -335,6 +346,7 @@ int DataTable::Load(LoadProgress* progress) {
 
     DataProvider& provider = store_.Provider();
     loading_ = true;
+    dirty_ = true;
     if (provider.beginValueReading) provider.beginValueReading();
     int position = 0;
     if (progress) {
@@ -362,6 +374,7 @@ int DataTable::ReadSetValues(std::vector<float>& dest, int setId, int periodCode
     if (dest.empty()) return -1;
     DataProvider& provider = store_.Provider();
     const bool session = !loading_;
+    dirty_ = true; // a pseudo period records into the matrices
     if (session && provider.beginValueReading) provider.beginValueReading();
     int r = Read(ctx, dest.data(), periodCode, indicatorCode, IndicatorIndex(indicatorCode));
     if (session && provider.endValueReading) provider.endValueReading();
@@ -604,24 +617,44 @@ float ScaleHalves(float& min, float& max, int perHalf) {
     return step;
 }
 
+// Widens [lo, hi] by the present, finite values. Independent lanes let the compiler use
+// vector instructions; the order of a minimum does not matter (zeros are unsigned below).
+void WidenRange(const float* v, size_t n, float& lo, float& hi) {
+    constexpr float kMax = std::numeric_limits<float>::max();
+    constexpr size_t kLanes = 16;
+    float l[kLanes], h[kLanes];
+    for (size_t k = 0; k < kLanes; ++k) {
+        l[k] = lo;
+        h[k] = hi;
+    }
+    auto widen = [&](size_t k, float x) {
+        const bool use = (x != MissingValue) & (x >= -kMax) & (x <= kMax);
+        const float down = use ? x : kMax, up = use ? x : -kMax;
+        l[k] = down < l[k] ? down : l[k];
+        h[k] = up > h[k] ? up : h[k];
+    };
+    size_t r = 0;
+    for (; r + kLanes <= n; r += kLanes)
+        for (size_t k = 0; k < kLanes; ++k) widen(k, v[r + k]);
+    for (; r < n; ++r) widen(0, v[r]);
+    for (size_t k = 0; k < kLanes; ++k) {
+        lo = l[k] < lo ? l[k] : lo;
+        hi = h[k] > hi ? h[k] : hi;
+    }
+}
+
 } // namespace
 
 void DataTable::ComputeAxes() {
     if (!HasValues()) return;
     const size_t P = periods_.size(), I = indicators_.size(), R = rowKeys_.size();
     for (size_t i = 0; i < I; ++i) {
-        bool any = false;
         float lo = std::numeric_limits<float>::max();
-        float hi = std::numeric_limits<float>::lowest();
-        for (size_t p = 0; p < P; ++p) {
-            const float* v = values_.data() + (p * I + i) * R;
-            for (size_t r = 0; r < R; ++r) {
-                if (IsMissing(v[r]) || !std::isfinite(v[r])) continue;
-                any = true;
-                lo = std::min(lo, v[r]);
-                hi = std::max(hi, v[r]);
-            }
-        }
+        float hi = -std::numeric_limits<float>::max();
+        for (size_t p = 0; p < P; ++p) WidenRange(values_.data() + (p * I + i) * R, R, lo, hi);
+        const bool any = lo <= hi;
+        if (lo == 0.0f) lo = 0.0f; // +0 whichever zero came first
+        if (hi == 0.0f) hi = 0.0f;
         AxisRange axis;
         if (any) {
             const bool zero = zeroAxis_ && rowMode_ != RowsTopLevel;

@@ -113,6 +113,10 @@ private:
         int setId = 0;
         ValueRequest request;
         std::vector<std::pair<int, int>> slots; // {table row, index in the read values}
+        struct Run {
+            int row, index, length;
+        };
+        std::vector<Run> runs; // the slots as runs of consecutive rows and values
     };
 
     void BuildRows();
@@ -162,6 +166,7 @@ private:
     std::vector<AxisRange> computedAxes_, currentAxes_;
     std::vector<TempIndicatorDef> tempDefs_;
     bool loading_ = false;
+    bool dirty_ = false; // values or matrices written since they were last all missing
 };
 
 } // namespace zor

@@ -4,8 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
 #include <functional>
+#include <limits>
 
 namespace zor {
 namespace {
@@ -347,6 +349,18 @@ TEST(PseudoPeriods, SelectedRowsUnderAllSets) {
     EXPECT_EQ(Matrix(t, 0, false, 2), (std::vector<int>{2002, 2002}));
 }
 
+TEST(PseudoPeriods, ReadSetValuesRecordsAndTheNextLoadClears) {
+    Db db(Sparse);
+    DataTable t(db.store, AllRegionSets, Items({10}), {}, Items({2002}), RowsAll, false);
+    std::vector<float> dest;
+    ASSERT_EQ(t.ReadSetValues(dest, 10100, LastAvailable, 10), 1);
+    EXPECT_EQ(dest, (std::vector<float>{2, 6, M, 300}));
+    EXPECT_EQ(Matrix(t, 0, false, 4), (std::vector<int>{2002, 2003, 0, 0}));
+    ASSERT_EQ(t.Load(), 0);
+    EXPECT_EQ(Matrix(t, 0, false, 4), (std::vector<int>{0, 0, 0, 0}));
+    EXPECT_EQ(Column(t, 0, 0), (std::vector<float>{2, 5, M, 8}));
+}
+
 // ---------------------------------------------------------------- axes
 
 // One set of three regions; indicator 10 (i + 1) holds columns[i] in period 2001.
@@ -362,15 +376,17 @@ std::function<void(test::Fixture&)> AxisData(std::vector<std::vector<float>> col
 }
 
 TEST(ComputeAxes, ZeroAxisWidensSameSignRangesAndSplitsAtZero) {
-    const std::vector<std::vector<float>> columns = {{5, 8, 6},    {-20, 11, 0}, {M, M, M},
-                                                     {-8, -5, -6}, {-7, 8, 0},   {-3e8f, -2e8f, M}};
+    const float inf = std::numeric_limits<float>::infinity();
+    const std::vector<std::vector<float>> columns = {
+        {5, 8, 6},         {-20, 11, 0},           {M, M, M}, {-8, -5, -6}, {-7, 8, 0},
+        {-3e8f, -2e8f, M}, {inf, 2, std::nanf("")}};
     Db db(AxisData(columns));
     auto axes = [&](bool zeroAxis, int mode) {
-        DataTable t(db.store, TopLevelSetId, Items({10, 20, 30, 40, 50, 60}), {}, Items({2001}),
+        DataTable t(db.store, TopLevelSetId, Items({10, 20, 30, 40, 50, 60, 70}), {}, Items({2001}),
                     mode, zeroAxis);
         EXPECT_EQ(t.Load(), 0);
         std::vector<AxisRange> out;
-        for (int i = 0; i < 6; ++i) {
+        for (int i = 0; i < 7; ++i) {
             out.push_back(t.ComputedAxis(i));
             EXPECT_EQ(t.CurrentAxis(i), t.ComputedAxis(i));
         }
@@ -383,6 +399,7 @@ TEST(ComputeAxes, ZeroAxisWidensSameSignRangesAndSplitsAtZero) {
     EXPECT_EQ(on[3], (AxisRange{-8, 0, 1}));   // negative values reach up to 0
     EXPECT_EQ(on[4], (AxisRange{-10, 10, 5})); // 15 intervals: again with 5 per half
     EXPECT_EQ(on[5], (AxisRange{-3e8f, 0, 5e7f}));
+    EXPECT_EQ(on[6], (AxisRange{0, 2, 0.5f})); // infinities and NaN are not ranged
 
     std::vector<AxisRange> off = axes(false, RowsAll);
     EXPECT_EQ(off[0], (AxisRange{5, 8, 0.5f}));
