@@ -3,6 +3,7 @@
 #include "core/Formats.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstring>
 
 namespace zor {
@@ -11,6 +12,26 @@ namespace {
 
 // Catalogue files are small; anything beyond this is not a catalogue file.
 constexpr size_t kMaxCatalogueFile = size_t(64) << 20;
+
+// Case-insensitive (ASCII) equality, compared from the end: cached value files share their
+// directory and differ in the set id and period at the end of the name.
+bool SameNameNoCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = a.size(); i-- > 0;) {
+        unsigned char x = a[i], y = b[i];
+        if (x == y) continue;
+        if (x >= 'A' && x <= 'Z') x = (unsigned char)(x + 32);
+        if (y >= 'A' && y <= 'Z') y = (unsigned char)(y + 32);
+        if (x != y) return false;
+    }
+    return true;
+}
+
+void AppendInt(std::string& s, int v) {
+    char buf[16];
+    auto r = std::to_chars(buf, buf + sizeof buf, v);
+    s.append(buf, r.ptr);
+}
 
 } // namespace
 
@@ -167,7 +188,7 @@ void FileProvider::EndValueReading() {
 
 RandomAccessFile* FileProvider::OpenValueFile(const std::string& path) {
     for (auto& c : cache_)
-        if (EqualsNoCase(c.path, path)) return &c.file;
+        if (SameNameNoCase(c.path, path)) return &c.file;
 
     // Value file names are digits only, so the exact name is the only candidate.
     RandomAccessFile f;
@@ -185,7 +206,12 @@ int FileProvider::ReadValues(float* dest, int setId, int periodCode, int indicat
     if (indicatorCode < INT16_MIN || indicatorCode > INT16_MAX || pos == codes.end()) return -1;
     const uint64_t p = uint64_t(pos - codes.begin());
 
-    std::string path = request.dataSource + std::to_string(setId) + "." + std::to_string(periodCode);
+    std::string path;
+    path.reserve(request.dataSource.size() + 24);
+    path += request.dataSource;
+    AppendInt(path, setId);
+    path += '.';
+    AppendInt(path, periodCode);
     RandomAccessFile* file = OpenValueFile(path);
     if (!file) return -1;
 
