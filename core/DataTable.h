@@ -39,7 +39,8 @@ inline constexpr int RowsTopLevel = 2; // top-level regions only
 class DataTable {
 public:
     // Builds the rows and allocates the arrays (nothing when there is no period, indicator or
-    // row); reads nothing. The store must outlive the table.
+    // row, or more than MaxCells values); reads nothing. A row mode other than 1 or 2 counts
+    // as 0. The store must outlive the table.
     DataTable(DataStore& store, int setCode, std::vector<ListItem> indicators,
               std::vector<ListItem> regions, std::vector<ListItem> periods, int rowMode,
               bool zeroAxis);

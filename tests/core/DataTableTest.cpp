@@ -219,6 +219,13 @@ TEST(DataTableLoad, EmptyTablesAllocateAndStoreNothing) {
     }
     EXPECT_EQ(noPeriods.RowCount(), 6);
     EXPECT_EQ(noPeriods.ComputedAxis(0), AxisRange{});
+
+    // A cube beyond MaxCells is refused rather than allocated.
+    std::vector<ListItem> many(1000, ListItem{10, ""}), regions(300, ListItem{Key(10100, 1), ""});
+    DataTable huge(db.store, AllRegionSets, many, regions, many, RowsSelected, false);
+    EXPECT_EQ(huge.RowCount(), 300);
+    EXPECT_FALSE(huge.HasValues());
+    EXPECT_EQ(huge.Load(), 0);
 }
 
 TEST(DataTableLoad, ReloadStartsFromAnEmptyTable) {

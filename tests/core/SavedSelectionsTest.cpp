@@ -1,6 +1,5 @@
 #include "core/SavedSelections.h"
 #include "core/Bytes.h"
-#include "core/Selection.h"
 #include "tests/support/Fixture.h"
 
 #include <gtest/gtest.h>
@@ -249,25 +248,6 @@ TEST(SaveSelection, CancelChangesNothingAndUntitledChoiceIsKept) {
     for (const auto& e : std::filesystem::directory_iterator(dir.path()))
         files += e.is_regular_file();
     EXPECT_EQ(files, 1u);
-}
-
-// ---------------------------------------------------------------- selection
-
-TEST(SelectionModel, ConfirmCopiesRegionsAndLimitsDefaultToThirty) {
-    Selection s;
-    EXPECT_EQ(s.SetCode(), TopLevelSetId);
-    s.Confirm(19900, {{10, "GDP"}, {10003, " temp"}}, {{MakeRegionKey(10100, 1), "N1 (NO)"}},
-              {{-1, "First Available"}});
-    EXPECT_EQ(s.SetCode(), 19900);
-    EXPECT_EQ(s.ConfirmedRegions(), s.Regions());
-    s.RemoveTemporaryIndicators();
-    EXPECT_EQ(s.Indicators(), (std::vector<ListItem>{{10, "GDP"}}));
-    EXPECT_EQ(s.Limit(Selection::List::Periods), 30);
-    EXPECT_TRUE(s.CanAdd(Selection::List::Indicators, 29));
-    EXPECT_FALSE(s.CanAdd(Selection::List::Indicators, 30));
-    s.SetLimit(Selection::List::Regions, 5);
-    EXPECT_EQ(s.Limit(Selection::List::Regions), 5);
-    EXPECT_EQ(s.Limit(Selection::List::Indicators), 30);
 }
 
 } // namespace
