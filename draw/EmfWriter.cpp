@@ -242,7 +242,9 @@ void EmfContext::SyncText() {
 
     const Font& f = s.font;
     Bytes lf;
-    lf.i32(f.height == 0 ? 16 : f.height);
+    // The character height, negative: readers differ in how they turn a cell height into a
+    // character size, and all agree on this one.
+    lf.i32(-std::max(1, int(EmHeight(f))));
     lf.i32(0); // width: the face's own
     lf.i32(f.escapement);
     lf.i32(f.escapement); // orientation follows the escapement

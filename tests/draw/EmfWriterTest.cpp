@@ -266,7 +266,7 @@ TEST(EmfWriter, TextRecordsCarryUtf16AndAdvancesOfTheMeasurer) {
     ASSERT_EQ(fonts.size(), 1u);
     const EmfRecord& lf = fonts[0];
     EXPECT_EQ(lf.size, 104u);
-    EXPECT_EQ(f.Field(lf, 1), 150); // height: cell height
+    EXPECT_EQ(f.Field(lf, 1), -150); // the character height: cell 150 is one em here
     EXPECT_EQ(f.Field(lf, 3), 900);
     EXPECT_EQ(f.Field(lf, 4), 900);
     EXPECT_EQ(uint8_t(f.Bytes()[lf.offset + 8 + 4 + 23]), 238);

@@ -1,0 +1,99 @@
+#include "draw/qt/Render.h"
+
+#include "core/FileUtil.h"
+#include "draw/EmfWriter.h"
+#include "draw/qt/QtDeviceContext.h"
+#include "draw/qt/QtTextMeasurer.h"
+
+#include <QBuffer>
+#include <QByteArray>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSvgGenerator>
+
+namespace zor::draw {
+
+namespace {
+
+bool WriteBytes(const std::string& path, const QByteArray& bytes) {
+    return zor::WriteFileAtomic(path, std::string_view(bytes.constData(), size_t(bytes.size())));
+}
+
+} // namespace
+
+QImage RenderImage(Size size, const DrawFunction& draw, Color background) {
+    QImage image(std::max(1, size.cx), std::max(1, size.cy), QImage::Format_RGB32);
+    image.fill(QColor(RedOf(background), GreenOf(background), BlueOf(background)));
+    QPainter painter(&image);
+    {
+        QtDeviceContext dc(painter, QtTextMeasurer::Screen());
+        draw(dc, size);
+    }
+    painter.end();
+    return image;
+}
+
+bool SavePng(const std::string& path, Size size, const DrawFunction& draw, Color background) {
+    QImage image = RenderImage(size, draw, background);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!image.save(&buffer, "PNG")) return false;
+    return WriteBytes(path, bytes);
+}
+
+bool SaveSvg(const std::string& path, Size size, const DrawFunction& draw,
+             const std::string& title) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QSvgGenerator svg;
+    svg.setOutputDevice(&buffer);
+    svg.setSize(QSize(size.cx, size.cy));
+    svg.setViewBox(QRect(0, 0, size.cx, size.cy));
+    svg.setResolution(96);
+    if (!title.empty()) svg.setTitle(QString::fromStdString(title));
+    QPainter painter;
+    if (!painter.begin(&svg)) return false;
+    {
+        QtDeviceContext dc(painter, QtTextMeasurer::Screen());
+        draw(dc, size);
+    }
+    painter.end();
+    return WriteBytes(path, bytes);
+}
+
+bool SavePdf(const std::string& path, Size size, const DrawFunction& draw, int dpi) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter pdf(&buffer);
+        pdf.setPageSize(
+            QPageSize(QSizeF(size.cx * 25.4 / 96, size.cy * 25.4 / 96), QPageSize::Millimeter));
+        pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
+        pdf.setResolution(dpi);
+        QPainter painter;
+        if (!painter.begin(&pdf)) return false;
+        {
+            QtDeviceContext dc(painter, QtTextMeasurer::Screen());
+            draw(dc, {pdf.width(), pdf.height()});
+        }
+        painter.end();
+    }
+    return WriteBytes(path, bytes);
+}
+
+std::string RenderEmf(Size picture, const DrawFunction& draw, const std::string& description) {
+    EmfContext dc(QtTextMeasurer::Screen(), EmfOptions{picture, description});
+    draw(dc, picture);
+    return dc.Finish();
+}
+
+bool SaveEmf(const std::string& path, Size picture, const DrawFunction& draw,
+             const std::string& description) {
+    return zor::WriteFileAtomic(path, RenderEmf(picture, draw, description));
+}
+
+} // namespace zor::draw
