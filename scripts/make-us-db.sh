@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Builds the large benchmark database (51 US states and 3,142 counties, 60 indicators, 40 years)
+# into a directory and prints how long the import took and how big the result is.
+#
+# usage: scripts/make-us-db.sh <target directory> [US data directory] [build directory]
+#
+# The US data directory (default /work/shared/data/us) holds counties.geojson, states.geojson,
+# unemployment-2009.csv and state-fips.csv; the build directory (default build) holds
+# bin/zorimport and bin/inddefc, which are built there when missing. Not part of the build.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+if [ $# -lt 1 ]; then
+    echo "usage: $0 <target directory> [US data directory] [build directory]" >&2
+    exit 64
+fi
+target="$1"
+data="${2:-/work/shared/data/us}"
+build="${3:-$root/build}"
+
+if [ ! -x "$build/bin/zorimport" ] || [ ! -x "$build/bin/inddefc" ]; then
+    ninja -C "$build" zorimport inddefc
+fi
+
+source_dir="$(mktemp -d "${TMPDIR:-/tmp}/zor-us-source.XXXXXX")"
+trap 'rm -rf "$source_dir"' EXIT
+
+start=$(date +%s.%N)
+python3 "$root/scripts/us-source.py" "$data" "$source_dir"
+converted=$(date +%s.%N)
+echo "source: $(du -sh "$source_dir" | cut -f1) in $(awk "BEGIN { printf \"%.1f\", $converted - $start }") s"
+
+"$build/bin/zorimport" "$source_dir" "$target"
+imported=$(date +%s.%N)
+echo "import: $(awk "BEGIN { printf \"%.1f\", $imported - $converted }") s"
+echo "database: $(find "$target" -type f | wc -l) files, $(du -sb "$target" | cut -f1) bytes" \
+    "($(du -sh "$target" | cut -f1))"
