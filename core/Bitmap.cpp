@@ -144,9 +144,15 @@ std::optional<RgbBitmap> ParseBitmapFile(std::string_view bytes) {
         uint8_t* out = &bmp.pixels[size_t(y) * size_t(width) * 3];
         for (int x = 0; x < width; ++x, out += 3) {
             switch (bitCount) {
-            case 1: fromPalette((src[x >> 3] >> (7 - (x & 7))) & 1, out); break;
-            case 4: fromPalette((src[x >> 1] >> ((x & 1) ? 0 : 4)) & 0xF, out); break;
-            case 8: fromPalette(src[x], out); break;
+            case 1:
+                fromPalette((src[x >> 3] >> (7 - (x & 7))) & 1, out);
+                break;
+            case 4:
+                fromPalette((src[x >> 1] >> ((x & 1) ? 0 : 4)) & 0xF, out);
+                break;
+            case 8:
+                fromPalette(src[x], out);
+                break;
             case 16: {
                 const uint32_t px = uint32_t(src[2 * x]) | uint32_t(src[2 * x + 1]) << 8;
                 for (size_t c = 0; c < 3; ++c) out[c] = channels[c].Expand(px);

@@ -17,7 +17,9 @@ struct RgbBitmap {
     int height = 0;
     std::vector<uint8_t> pixels; // width * height * 3 bytes
 
-    const uint8_t* Pixel(int x, int y) const { return &pixels[(size_t(y) * size_t(width) + size_t(x)) * 3]; }
+    const uint8_t* Pixel(int x, int y) const {
+        return &pixels[(size_t(y) * size_t(width) + size_t(x)) * 3];
+    }
 };
 
 // Largest picture accepted, in pixels per side and in total.

@@ -54,7 +54,8 @@ std::string WriteBmp(const BmpSpec& s) {
     info.u16(s.planes);
     info.u16(uint16_t(s.bits));
     info.u32(s.compression);
-    info.u32(s.writeImageSize ? (s.imageSizeField ? s.imageSizeField : uint32_t(pixels.size())) : 0);
+    info.u32(s.writeImageSize ? (s.imageSizeField ? s.imageSizeField : uint32_t(pixels.size()))
+                              : 0);
     info.u32(2835);
     info.u32(2835);
     info.u32(s.colorsUsed);
@@ -67,8 +68,8 @@ std::string WriteBmp(const BmpSpec& s) {
         info.u8(c.r);
         info.u8(0);
     }
-    const uint32_t offset = s.pixelOffsetOverride >= 0 ? uint32_t(s.pixelOffsetOverride)
-                                                       : uint32_t(14 + info.size());
+    const uint32_t offset =
+        s.pixelOffsetOverride >= 0 ? uint32_t(s.pixelOffsetOverride) : uint32_t(14 + info.size());
     const uint32_t total = uint32_t(14 + info.size() + pixels.size());
     ByteWriter file;
     file.bytes("BM");
