@@ -1,0 +1,127 @@
+#include "shell/Application.h"
+
+#include "core/FileUtil.h"
+#include "shell/CAboutDialog.h"
+#include "shell/UiText.h"
+
+#include <QDesktopServices>
+#include <QMessageBox>
+#include <QPageSetupDialog>
+#include <QPrinter>
+
+namespace zor {
+
+namespace {
+
+Application* g_instance = nullptr;
+
+constexpr int ProgramTitleId = 25001;
+constexpr char ProgramTitleDefault[] = "zorgui2";
+
+ChartFont MakeChartFont(int charset, int escapement) {
+    ChartFont f;
+    QFont font(QStringLiteral("Arial"));
+    font.setStyleHint(QFont::SansSerif, QFont::PreferQuality);
+    font.setPixelSize(f.height);
+    font.setWeight(QFont::Thin);
+    f.font = FontForCharset(font, charset);
+    f.escapement = escapement;
+    return f;
+}
+
+bool Readable(const std::string& path) {
+    RandomAccessFile f;
+    return f.Open(path);
+}
+
+} // namespace
+
+Application::Application() {
+    g_instance = this;
+}
+
+Application::~Application() {
+    if (g_instance == this) g_instance = nullptr;
+}
+
+Application* Application::Instance() {
+    return g_instance;
+}
+
+bool Application::StartUp(const PlatformInfo& platform) {
+    if (!store_.StartUp(platform)) return false;
+    firstAvailable_ = store_.LoadTextOr(1401, "First Available");
+    lastAvailable_ = store_.LoadTextOr(1402, "Last Available");
+    normalFont_ = MakeChartFont(store_.Charset(), 0);
+    verticalFont_ = MakeChartFont(store_.Charset(), 2700);
+    selection_ = Selection();
+    return true;
+}
+
+QPrinter& Application::Printer() {
+    if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    return *printer_;
+}
+
+QString Application::Text(int id, std::string_view fallback) const {
+    return UiText(store_.Titles(), id, store_.Charset(), fallback);
+}
+
+QString Application::Decode(std::string_view bytes) const {
+    return FromCharset(bytes, store_.Charset());
+}
+
+std::string Application::Encode(const QString& text) const {
+    return ToCharset(text, store_.Charset());
+}
+
+QString Application::ProgramTitle() const {
+    return Text(ProgramTitleId, ProgramTitleDefault);
+}
+
+std::string Application::DefinitionsDirectory() const {
+    return IsFileProviderName(store_.ProviderName()) ? store_.DataSource() : store_.DataDirectory();
+}
+
+std::string Application::HelpFile() const {
+    const std::string dir = DefinitionsDirectory();
+    for (const char* name : {"zor2.hlp", "zor2.chm"}) {
+        const std::string path = ResolvePath(dir + name);
+        if (Readable(path)) return path;
+    }
+    return {};
+}
+
+void Application::ShowMessage(QWidget* parent, MessageKind kind, int textId,
+                              std::string_view fallback) {
+    const QString text = Text(textId, fallback);
+    if (messageHandler_) {
+        messageHandler_(parent, kind, text);
+        return;
+    }
+    QMessageBox box(kind == MessageKind::Warning ? QMessageBox::Warning : QMessageBox::Information,
+                    ProgramTitle(), text, QMessageBox::Ok, parent);
+    box.setFont(FontForCharset(box.font(), Charset()));
+    box.exec();
+}
+
+bool Application::OpenHelp() {
+    const std::string path = HelpFile();
+    if (path.empty()) return false;
+    const QUrl url = QUrl::fromLocalFile(QString::fromStdString(path));
+    return urlOpener_ ? urlOpener_(url) : QDesktopServices::openUrl(url);
+}
+
+void Application::PrinterSetup(QWidget* parent) {
+    QPageSetupDialog dialog(&Printer(), parent);
+    dialog.setFont(FontForCharset(dialog.font(), Charset()));
+    dialog.exec();
+}
+
+void Application::About(QWidget* parent) {
+    auto* box = new CAboutDialog(*this, parent);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
+}
+
+} // namespace zor

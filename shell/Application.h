@@ -1,0 +1,109 @@
+// The application object: the data store, the current selection, the pseudo-period labels, the
+// shared chart fonts and the printer, plus the few platform services the windows share
+// (message boxes, opening help, printer setup). One per process, reached through App().
+#pragma once
+
+#include "core/DataStore.h"
+#include "core/Selection.h"
+
+#include <QFont>
+#include <QString>
+#include <QUrl>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+class QPrinter;
+class QWidget;
+
+namespace zor {
+
+// A chart font: the font and its escapement in tenths of a degree (2700 runs upwards).
+struct ChartFont {
+    QFont font;
+    int height = 150; // logical units of the chart's mapping
+    int escapement = 0;
+};
+
+enum class MessageKind { Information, Warning };
+
+class Application {
+public:
+    Application();
+    ~Application();
+    Application(const Application&) = delete;
+    Application& operator=(const Application&) = delete;
+
+    // The one instance (nullptr before it is made).
+    static Application* Instance();
+
+    // Runs the data store's start-up; on success sets the pseudo-period labels and creates the
+    // chart fonts. The reason of a failure is in Store().StartupError().
+    bool StartUp(const PlatformInfo& platform);
+
+    DataStore& Store() { return store_; }
+    const DataStore& Store() const { return store_; }
+    Selection& CurrentSelection() { return selection_; }
+    const Selection& CurrentSelection() const { return selection_; }
+    const TitlesTable& Titles() const { return store_.Titles(); }
+    int Charset() const { return store_.Charset(); }
+
+    // Labels of the pseudo periods -1 and -2 (single-byte text of the charset).
+    const std::string& FirstAvailableLabel() const { return firstAvailable_; }
+    const std::string& LastAvailableLabel() const { return lastAvailable_; }
+
+    const ChartFont& NormalChartFont() const { return normalFont_; }
+    const ChartFont& VerticalChartFont() const { return verticalFont_; }
+
+    // The printer chosen in printer setup; made on first use with the platform's defaults.
+    QPrinter& Printer();
+
+    // A user-interface text through the titles table, decoded for display.
+    QString Text(int id, std::string_view fallback = {}) const;
+    // Data text (names) of the configured charset for display, and back.
+    QString Decode(std::string_view bytes) const;
+    std::string Encode(const QString& text) const;
+
+    // The program's title: string 25001 or its titles-table text.
+    QString ProgramTitle() const;
+
+    // Where the definitions file, the help files and the start-up picture are: the data source
+    // with the built-in provider, else the data directory.
+    std::string DefinitionsDirectory() const;
+    // The help file to open: zor2.hlp when it can be read, else zor2.chm, else empty.
+    std::string HelpFile() const;
+
+    // Shows the text of a string id in a message box over `parent`.
+    void ShowMessage(QWidget* parent, MessageKind kind, int textId, std::string_view fallback = {});
+    // Opens the help file with the desktop's viewer; false when there is none to open.
+    bool OpenHelp();
+    // Runs the platform's page-setup dialog on the program's printer.
+    void PrinterSetup(QWidget* parent);
+    // Shows the About box.
+    void About(QWidget* parent);
+
+    // Replaceable platform services (tests record instead of showing or opening).
+    using MessageHandler = std::function<void(QWidget* parent, MessageKind, const QString& text)>;
+    void SetMessageHandler(MessageHandler h) { messageHandler_ = std::move(h); }
+    using UrlOpener = std::function<bool(const QUrl&)>;
+    void SetUrlOpener(UrlOpener o) { urlOpener_ = std::move(o); }
+
+private:
+    DataStore store_;
+    Selection selection_;
+    std::string firstAvailable_ = "First Available";
+    std::string lastAvailable_ = "Last Available";
+    ChartFont normalFont_;
+    ChartFont verticalFont_;
+    std::unique_ptr<QPrinter> printer_;
+    MessageHandler messageHandler_;
+    UrlOpener urlOpener_;
+};
+
+// The application object.
+inline Application& App() {
+    return *Application::Instance();
+}
+
+} // namespace zor

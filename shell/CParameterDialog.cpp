@@ -1,0 +1,379 @@
+#include "shell/CParameterDialog.h"
+
+#include "shell/Application.h"
+#include "shell/CCheckTree.h"
+#include "shell/CSaveSelectionDialog.h"
+#include "shell/UiText.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace zor {
+
+namespace {
+
+constexpr int ItemIndexRole = Qt::UserRole + 1;
+
+QLabel* Caption(const char* text, int id, QWidget* parent) {
+    auto* l = new QLabel(QString::fromLatin1(text), parent);
+    SetControlId(l, id);
+    return l;
+}
+
+} // namespace
+
+CParameterDialog::CParameterDialog(Application& app, QWidget* parent)
+    : QDialog(parent), app_(app),
+      model_(std::make_unique<ParameterModel>(app.Store(), app.CurrentSelection(),
+                                              app.FirstAvailableLabel(),
+                                              app.LastAvailableLabel())) {
+    setObjectName(QStringLiteral("CParameterDialog"));
+    setWindowTitle(QStringLiteral("Select Parameters"));
+    setSizeGripEnabled(true);
+    BuildControls();
+    PrepareDialog(this, ResourceId, app_.Titles(), app_.Charset());
+    Sync();
+
+    // The first checked period (else the first) is in view.
+    const int first = model_->FirstShownPeriod();
+    if (first >= 0) periodTree_->scrollToItem(PeriodItem(first), QAbstractItemView::PositionAtTop);
+
+    // The resource's 516 x 301 dialog units at the dialog's font, within the screen.
+    const QFontMetrics fm(font());
+    const int unitX = std::max(1, fm.averageCharWidth());
+    const int unitY = std::max(1, fm.height());
+    QSize size(516 * unitX / 4, 301 * unitY / 8);
+    if (QScreen* s = parent ? parent->screen() : screen()) {
+        const QSize room = s->availableGeometry().size() * 9 / 10;
+        size = size.boundedTo(room);
+    }
+    resize(size.expandedTo(minimumSizeHint()));
+}
+
+CParameterDialog::~CParameterDialog() = default;
+
+void CParameterDialog::BuildControls() {
+    auto button = [this](const char* text, int id) {
+        auto* b = new QPushButton(QString::fromLatin1(text), this);
+        SetControlId(b, id);
+        b->setAutoDefault(false);
+        buttons_.push_back(b);
+        return b;
+    };
+
+    // Indicators.
+    auto* indicatorLabel = Caption("Indicators", 15001, this);
+    indicatorTree_ = new CCheckTree(this);
+    indicatorTree_->setObjectName(QStringLiteral("IndicatorTree"));
+    auto* indicatorListLabel = Caption("Selected indicators", 15002, this);
+    indicatorList_ = new QListWidget(this);
+    indicatorList_->setObjectName(QStringLiteral("SelectedIndicators"));
+    QPushButton* indLoad = button("Load", 10103);
+    QPushButton* indClear = button("Clear", 10104);
+    QPushButton* indSave = button("Save", 10105);
+    indicatorLabel->setBuddy(indicatorTree_);
+    indicatorListLabel->setBuddy(indicatorList_);
+
+    // Regions.
+    auto* regionLabel = Caption("Regions", 15003, this);
+    regionTree_ = new CCheckTree(this);
+    regionTree_->setObjectName(QStringLiteral("RegionTree"));
+    auto* regionListLabel = Caption("Selected regions", 15004, this);
+    regionList_ = new QListWidget(this);
+    regionList_->setObjectName(QStringLiteral("SelectedRegions"));
+    modeBox_ = new QGroupBox(QStringLiteral("Parameters"), this);
+    SetControlId(modeBox_, 10111);
+    const char* modeTexts[3] = {"Top level region", "Specific region", "Small regions"};
+    const int modeIds[3] = {10112, 10113, 10115};
+    for (int m = 0; m < 3; ++m) {
+        modeButtons_[m] = new QRadioButton(QString::fromLatin1(modeTexts[m]), modeBox_);
+        SetControlId(modeButtons_[m], modeIds[m]);
+    }
+    setCombo_ = new QComboBox(modeBox_);
+    SetControlId(setCombo_, 10114);
+    setCombo_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    setCombo_->setMinimumContentsLength(16);
+    for (const std::string& l : model_->ComboLabels()) setCombo_->addItem(app_.Decode(l));
+    QPushButton* regLoad = button("Load", 10108);
+    QPushButton* regClear = button("Clear", 10109);
+    QPushButton* regSave = button("Save", 10110);
+    regionLabel->setBuddy(regionTree_);
+    regionListLabel->setBuddy(regionList_);
+
+    // Periods.
+    auto* periodLabel = Caption("Time periods", 15005, this);
+    periodTree_ = new CCheckTree(this);
+    periodTree_->setObjectName(QStringLiteral("PeriodTree"));
+    periodTree_->setRootIsDecorated(false);
+    QPushButton* perClear = button(" Clear", 10117);
+    periodLabel->setBuddy(periodTree_);
+
+    QPushButton* ok = button("OK", 10001);
+    QPushButton* cancel = button("Cancel", 10002);
+    ok->setDefault(true);
+    ok->setAutoDefault(true);
+
+    // Layout: three columns that share the width; the trees take the height.
+    auto buttonRow = [](std::initializer_list<QPushButton*> bs) {
+        auto* row = new QHBoxLayout;
+        for (QPushButton* b : bs) row->addWidget(b);
+        row->addStretch(1);
+        return row;
+    };
+    auto* indicatorColumn = new QVBoxLayout;
+    indicatorColumn->addWidget(indicatorLabel);
+    indicatorColumn->addWidget(indicatorTree_, 3);
+    indicatorColumn->addWidget(indicatorListLabel);
+    indicatorColumn->addWidget(indicatorList_, 1);
+    indicatorColumn->addLayout(buttonRow({indLoad, indClear, indSave}));
+
+    auto* modeLayout = new QGridLayout(modeBox_);
+    modeLayout->addWidget(modeButtons_[0], 0, 0, 1, 2);
+    modeLayout->addWidget(modeButtons_[1], 1, 0);
+    modeLayout->addWidget(setCombo_, 1, 1);
+    modeLayout->addWidget(modeButtons_[2], 2, 0, 1, 2);
+    modeLayout->setColumnStretch(1, 1);
+
+    auto* regionColumn = new QVBoxLayout;
+    regionColumn->addWidget(regionLabel);
+    regionColumn->addWidget(regionTree_, 3);
+    regionColumn->addWidget(regionListLabel);
+    regionColumn->addWidget(regionList_, 1);
+    regionColumn->addWidget(modeBox_);
+    regionColumn->addLayout(buttonRow({regLoad, regClear, regSave}));
+
+    auto* periodColumn = new QVBoxLayout;
+    periodColumn->addWidget(periodLabel);
+    periodColumn->addWidget(periodTree_, 1);
+    periodColumn->addWidget(perClear);
+    periodColumn->addSpacing(fontMetrics().height());
+    periodColumn->addWidget(ok);
+    periodColumn->addWidget(cancel);
+
+    auto* layout = new QHBoxLayout(this);
+    layout->addLayout(indicatorColumn, 5);
+    layout->addLayout(regionColumn, 4);
+    layout->addLayout(periodColumn, 2);
+
+    // One region set: no modes; the region buttons move up into their place.
+    modeBox_->setVisible(model_->HasRegionModes());
+
+    // Keyboard order follows the controls' order.
+    QWidget* order[] = {
+        indicatorTree_, indicatorList_,  indLoad,         indClear,        indSave,   regionTree_,
+        regionList_,    modeButtons_[0], modeButtons_[1], modeButtons_[2], setCombo_, regLoad,
+        regClear,       regSave,         periodTree_,     perClear,        ok,        cancel};
+    for (size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
+
+    // Indicators.
+    connect(indicatorTree_, &CCheckTree::checkClicked, this,
+            [this](QTreeWidgetItem* item, Qt::KeyboardModifiers) {
+                if (model_->ClickIndicator(ItemIndex(item))) Sync();
+            });
+    connect(indicatorTree_, &QTreeWidget::itemExpanded, this, [this](QTreeWidgetItem* item) {
+        if (syncing_) return;
+        model_->SetIndicatorExpanded(ItemIndex(item), true);
+        Sync();
+    });
+    connect(indicatorTree_, &QTreeWidget::itemCollapsed, this, [this](QTreeWidgetItem* item) {
+        if (syncing_) return;
+        model_->SetIndicatorExpanded(ItemIndex(item), false);
+        Sync();
+    });
+    connect(indClear, &QPushButton::clicked, this, [this] {
+        model_->ClearIndicators();
+        Sync();
+    });
+    connect(indLoad, &QPushButton::clicked, this, &CParameterDialog::LoadIndicators);
+    connect(indSave, &QPushButton::clicked, this, &CParameterDialog::SaveIndicators);
+
+    // Regions.
+    connect(regionTree_, &CCheckTree::checkClicked, this,
+            [this](QTreeWidgetItem* item, Qt::KeyboardModifiers) {
+                if (model_->ClickRegion(ItemIndex(item))) Sync();
+            });
+    auto regionExpansion = [this](QTreeWidgetItem* item, bool expanded) {
+        if (syncing_) return;
+        model_->SetRegionExpanded(ItemIndex(item), expanded);
+        Sync(); // puts the item back when the mode does not allow the change
+    };
+    connect(regionTree_, &QTreeWidget::itemExpanded, this,
+            [regionExpansion](QTreeWidgetItem* item) { regionExpansion(item, true); });
+    connect(regionTree_, &QTreeWidget::itemCollapsed, this,
+            [regionExpansion](QTreeWidgetItem* item) { regionExpansion(item, false); });
+    for (int m = 0; m < 3; ++m) {
+        connect(modeButtons_[m], &QRadioButton::toggled, this, [this, m](bool on) {
+            if (syncing_ || !on) return;
+            model_->SetMode(m);
+            Sync();
+        });
+    }
+    connect(setCombo_, &QComboBox::activated, this, [this](int index) {
+        model_->ChooseSet(index);
+        Sync();
+    });
+    connect(regClear, &QPushButton::clicked, this, [this] {
+        model_->ClearRegions();
+        Sync();
+    });
+    connect(regLoad, &QPushButton::clicked, this, &CParameterDialog::LoadRegions);
+    connect(regSave, &QPushButton::clicked, this, &CParameterDialog::SaveRegions);
+
+    // Periods.
+    connect(periodTree_, &CCheckTree::checkClicked, this,
+            [this](QTreeWidgetItem* item, Qt::KeyboardModifiers mods) {
+                if (model_->ClickPeriod(ItemIndex(item), mods.testFlag(Qt::ShiftModifier))) Sync();
+            });
+    connect(perClear, &QPushButton::clicked, this, [this] {
+        model_->ClearPeriods();
+        Sync();
+    });
+
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+QPushButton* CParameterDialog::Button(int controlId) const {
+    for (QPushButton* b : buttons_)
+        if (ControlId(b) == controlId) return b;
+    return nullptr;
+}
+
+int CParameterDialog::ItemIndex(QTreeWidgetItem* item) const {
+    return item ? item->data(0, ItemIndexRole).toInt() : -1;
+}
+
+void CParameterDialog::SyncTree(CCheckTree* tree, const CheckTree& model,
+                                std::vector<QTreeWidgetItem*>& items) {
+    // Items are only ever added, and a parent always comes before its children.
+    for (int i = int(items.size()); i < model.Size(); ++i) {
+        const CheckItem& m = model[i];
+        QTreeWidgetItem* item =
+            m.parent < 0 ? new QTreeWidgetItem(tree) : new QTreeWidgetItem(items[size_t(m.parent)]);
+        item->setText(0, app_.Decode(m.label));
+        item->setData(0, ItemIndexRole, i);
+        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+        items.push_back(item);
+    }
+    for (int i = 0; i < model.Size(); ++i) {
+        const CheckItem& m = model[i];
+        QTreeWidgetItem* item = items[size_t(i)];
+        CCheckTree::SetCheckBox(item, m.checkable, m.checked);
+        const auto policy = m.hasChildrenToLoad ? QTreeWidgetItem::ShowIndicator
+                                                : QTreeWidgetItem::DontShowIndicatorWhenChildless;
+        if (item->childIndicatorPolicy() != policy) item->setChildIndicatorPolicy(policy);
+        if (item->isExpanded() != m.expanded) item->setExpanded(m.expanded);
+    }
+}
+
+void CParameterDialog::SyncList(QListWidget* list, const std::vector<SelectedEntry>& entries) {
+    bool same = list->count() == int(entries.size());
+    for (int i = 0; same && i < list->count(); ++i)
+        same = list->item(i)->data(Qt::UserRole).toInt() == entries[size_t(i)].data;
+    if (same) return;
+    list->clear();
+    for (const SelectedEntry& e : entries) {
+        auto* item = new QListWidgetItem(app_.Decode(e.label), list);
+        item->setData(Qt::UserRole, e.data);
+    }
+    list->scrollToBottom();
+}
+
+void CParameterDialog::SyncRegionControls() {
+    const int mode = model_->Mode();
+    for (int m = 0; m < 3; ++m) modeButtons_[m]->setChecked(m == mode);
+    setCombo_->setEnabled(model_->ComboEnabled());
+    setCombo_->setCurrentIndex(model_->ComboIndex());
+    regionTree_->setItemsExpandable(model_->UserMayExpandRegions());
+}
+
+void CParameterDialog::Sync() {
+    syncing_ = true;
+    SyncTree(indicatorTree_, model_->Indicators(), indicatorItems_);
+    SyncTree(regionTree_, model_->Regions(), regionItems_);
+    SyncTree(periodTree_, model_->Periods(), periodItems_);
+    SyncList(indicatorList_, model_->SelectedIndicators());
+    SyncList(regionList_, model_->SelectedRegions());
+    SyncRegionControls();
+    syncing_ = false;
+}
+
+std::string CParameterDialog::IndicatorFile() const {
+    return app_.Store().DataDirectory() + "ind.sav";
+}
+
+std::string CParameterDialog::RegionFile() const {
+    return app_.Store().DataDirectory() + "reg.sav";
+}
+
+int CParameterDialog::Choose(QPushButton* button,
+                             const std::vector<std::pair<int, QString>>& names) {
+    if (names.empty()) return -1;
+    if (loadChooser_) return loadChooser_(button, names);
+    QMenu list(button);
+    list.setFont(font());
+    for (const auto& [slot, name] : names) {
+        QAction* a = list.addAction(QString(name).replace(u'&', QStringLiteral("&&")));
+        a->setData(slot);
+    }
+    QAction* chosen = list.exec(button->mapToGlobal(QPoint(0, 0)));
+    return chosen ? chosen->data().toInt() : -1;
+}
+
+void CParameterDialog::LoadIndicators() {
+    auto lists = ReadIndicatorListFile(IndicatorFile());
+    if (!lists) return;
+    std::vector<std::pair<int, QString>> names;
+    for (const auto& l : *lists) names.emplace_back(l.slot, app_.Decode(l.name));
+    const int slot = Choose(Button(10103), names);
+    for (const auto& l : *lists) {
+        if (l.slot != slot) continue;
+        model_->ApplySavedIndicators(l.codes);
+        Sync();
+        break;
+    }
+}
+
+void CParameterDialog::LoadRegions() {
+    auto lists = ReadRegionListFile(RegionFile());
+    if (!lists) return;
+    std::vector<std::pair<int, QString>> names;
+    for (const auto& l : *lists) names.emplace_back(l.slot, app_.Decode(l.name));
+    const int slot = Choose(Button(10108), names);
+    for (const auto& l : *lists) {
+        if (l.slot != slot) continue;
+        model_->ApplySavedRegions(l.setCode, l.keys);
+        Sync();
+        break;
+    }
+}
+
+SaveDialog CParameterDialog::DefaultSaveDialog() {
+    return [this](SaveSelectionModel& m) {
+        CSaveSelectionDialog d(m, app_.Titles(), app_.Charset(), this);
+        return d.exec() == QDialog::Accepted;
+    };
+}
+
+void CParameterDialog::SaveIndicators() {
+    SaveDialog dialog = saveDialog_ ? saveDialog_ : DefaultSaveDialog();
+    SaveIndicatorSelection(IndicatorFile(), model_->CheckedIndicatorCodes(), dialog);
+}
+
+void CParameterDialog::SaveRegions() {
+    SaveDialog dialog = saveDialog_ ? saveDialog_ : DefaultSaveDialog();
+    SaveRegionSelection(RegionFile(), model_->SetCode(), model_->CheckedRegionKeys(), dialog);
+}
+
+} // namespace zor

@@ -1,0 +1,376 @@
+// The main frame: command table, menu and toolbar, prerequisites, titles table, status prompts,
+// progress indicator, help, the start-up picture and quitting; and the program's start.
+#include "core/Bytes.h"
+#include "core/MenuCaptions.h"
+#include "shell/CMainFrame.h"
+#include "shell/CParameterDialog.h"
+#include "shell/CStartupPicture.h"
+#include "shell/UiText.h"
+#include "tests/shell/ShellTestDb.h"
+
+#include <QApplication>
+#include <QMenuBar>
+#include <QProcess>
+#include <QStatusBar>
+#include <QTest>
+#include <QToolBar>
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+namespace zor {
+namespace {
+
+using test::StartedApp;
+
+// Every view command gets a factory that records the call and opens a plain window.
+struct RecordingViews {
+    std::vector<int> opened;
+    std::vector<int> ids;
+    RecordingViews() {
+        for (const CommandInfo& c : MainFrameCommands()) {
+            if (!IsViewCommand(c)) continue;
+            ids.push_back(c.id);
+            RegisterViewCommand(c.id, [this](Application&, const CommandInfo& cmd) {
+                opened.push_back(cmd.id);
+                return new QWidget;
+            });
+        }
+    }
+    ~RecordingViews() {
+        for (int id : ids) ViewRegistry::Instance().Unregister(id);
+    }
+};
+
+void CollectMenu(const QList<QAction*>& actions, std::vector<int>& ids,
+                 std::vector<QString>& popups) {
+    for (QAction* a : actions) {
+        if (a->menu()) {
+            popups.push_back(a->text());
+            CollectMenu(a->menu()->actions(), ids, popups);
+        } else if (!a->isSeparator()) {
+            ids.push_back(CommandId(a));
+        }
+    }
+}
+
+// A one-pixel bitmap file.
+std::string TinyBmp() {
+    ByteWriter w;
+    w.bytes("BM");
+    w.u32(14 + 40 + 4);
+    w.u32(0);
+    w.u32(14 + 40);
+    w.u32(40);
+    w.i32(1);
+    w.i32(1);
+    w.u16(1);
+    w.u16(24);
+    w.u32(0);
+    w.u32(4);
+    w.zeros(16);
+    w.bytes(std::string("\x10\x20\x30\x00", 4));
+    return w.data();
+}
+
+TEST(MainFrame, MenuAndToolbarHoldTheCommandTable) {
+    StartedApp s(test::ThreeSets);
+    CMainFrame frame(*s.app);
+    std::vector<int> ids;
+    std::vector<QString> popups;
+    CollectMenu(frame.menuBar()->actions(), ids, popups);
+
+    // Every command exactly once, with the caption of the menu resource and its prompt.
+    std::set<int> unique(ids.begin(), ids.end());
+    EXPECT_EQ(unique.size(), ids.size());
+    ASSERT_EQ(ids.size(), MainFrameCommands().size());
+    for (const CommandInfo& c : MainFrameCommands()) {
+        QAction* a = frame.Action(c.id);
+        ASSERT_NE(a, nullptr) << c.id;
+        EXPECT_EQ(a->text(), QString::fromLatin1(CommandCaption(c.id))) << c.id;
+        EXPECT_FALSE(a->statusTip().isEmpty()) << c.id;
+        EXPECT_EQ(a->statusTip(), frame.StatusPrompt(c.id));
+    }
+    EXPECT_EQ(frame.Action(1010)->text(), "Select &Parameters");
+    EXPECT_EQ(frame.Action(3022)->statusTip(), "To view Horizontical Ranked Bar Chart...");
+    EXPECT_EQ(frame.Action(6000)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Q));
+
+    const auto bar = frame.menuBar()->actions();
+    ASSERT_EQ(bar.size(), 4);
+    EXPECT_EQ(bar[0]->text(), "&Parameters");
+    EXPECT_EQ(bar[1]->text(), "&Graphs");
+    EXPECT_EQ(bar[2]->text(), "&Tables");
+    EXPECT_EQ(bar[3]->text(), "&Help");
+
+    // Toolbar: 1010 | 2000 | eight charts | five tables.
+    std::vector<int> tools;
+    for (QAction* a : frame.ToolBar()->actions())
+        tools.push_back(a->isSeparator() ? 0 : CommandId(a));
+    EXPECT_EQ(tools, MainFrameToolbar());
+    for (int id : tools) {
+        if (id == 0) continue;
+        EXPECT_FALSE(frame.Action(id)->icon().isNull()) << id;
+    }
+    EXPECT_EQ(frame.Action(3061)->toolTip(), "Boxplots: By value");
+    EXPECT_EQ(frame.windowTitle(), "zorgui2");
+}
+
+TEST(MainFrame, ViewCommandsAreEnabledByTheirFactories) {
+    StartedApp s(test::ThreeSets);
+    CMainFrame frame(*s.app);
+    for (int id : {1010, 1030, 5010, 5030, 6000}) EXPECT_TRUE(frame.Action(id)->isEnabled()) << id;
+    for (int id : {1020, 1040, 2000, 3010, 3090, 4010, 5020})
+        EXPECT_FALSE(frame.Action(id)->isEnabled()) << id;
+    EXPECT_EQ(frame.ExecuteCommand(4010), CMainFrame::Outcome::Disabled);
+    EXPECT_EQ(frame.ExecuteCommand(1234), CMainFrame::Outcome::Unknown);
+
+    int calls = 0;
+    RegisterViewCommand(4010, [&](Application&, const CommandInfo& c) {
+        ++calls;
+        EXPECT_EQ(c.frameMenu, 25014);
+        return new QWidget;
+    });
+    EXPECT_TRUE(frame.Action(4010)->isEnabled());
+    ViewRegistry::Instance().Unregister(4010);
+    EXPECT_FALSE(frame.Action(4010)->isEnabled());
+    EXPECT_EQ(calls, 0);
+}
+
+TEST(MainFrame, PrerequisitesOfTheViewCommands) {
+    StartedApp s(test::ThreeSets);
+    RecordingViews views;
+    CMainFrame frame(*s.app);
+    const QString needParams =
+        "Select required parameters first (Indicators, Regions, Time periods) !";
+
+    // Empty selection: only the commands without prerequisites open.
+    for (int id : views.ids) {
+        const auto outcome = frame.ExecuteCommand(id);
+        const bool free = id == 1020 || id == 1040 || id == 3090;
+        const auto expected = id == 5020 ? CMainFrame::Outcome::MissingDefinitions
+                              : free     ? CMainFrame::Outcome::Done
+                                         : CMainFrame::Outcome::MissingPrerequisites;
+        EXPECT_EQ(outcome, expected) << id;
+    }
+    EXPECT_EQ(views.opened, (std::vector<int>{1020, 1040, 3090}));
+    ASSERT_FALSE(s.messages.empty());
+    EXPECT_EQ(s.messages.front(), needParams);
+    EXPECT_EQ(frame.ViewFrames().size(), 3u);
+
+    Selection& sel = s.app->CurrentSelection();
+    const ListItem ind{0, "Inhabitants"}, reg{MakeRegionKey(10000, 1), "North"}, per{2000, "2000"};
+    views.opened.clear();
+    sel.Confirm(10000, {ind}, {}, {});
+    EXPECT_EQ(frame.ExecuteCommand(4040), CMainFrame::Outcome::Done); // indicators only
+    EXPECT_EQ(frame.ExecuteCommand(4020), CMainFrame::Outcome::MissingPrerequisites);
+    sel.Confirm(10000, {}, {reg}, {per});
+    EXPECT_EQ(frame.ExecuteCommand(3082), CMainFrame::Outcome::Done); // no indicators needed
+    EXPECT_EQ(frame.ExecuteCommand(2000), CMainFrame::Outcome::MissingPrerequisites);
+    sel.Confirm(10000, {ind}, {}, {per});
+    EXPECT_EQ(frame.ExecuteCommand(2000), CMainFrame::Outcome::Done);
+    EXPECT_EQ(frame.ExecuteCommand(3010), CMainFrame::Outcome::MissingPrerequisites);
+    EXPECT_EQ(frame.ExecuteCommand(3031), CMainFrame::Outcome::MissingPrerequisites);
+    sel.Confirm(10000, {ind}, {reg}, {per});
+    EXPECT_EQ(frame.ExecuteCommand(3010), CMainFrame::Outcome::Done);
+    EXPECT_EQ(views.opened, (std::vector<int>{4040, 3082, 2000, 3010}));
+
+    // Definitions: the file first, then the indicators.
+    s.messages.clear();
+    EXPECT_EQ(frame.ExecuteCommand(5020), CMainFrame::Outcome::MissingDefinitions);
+    ASSERT_EQ(s.messages.size(), 1u);
+    EXPECT_EQ(s.messages[0], "Can not find definitions file!");
+    test::WriteFile(s.dir.file("inddef.bin"), "x");
+    sel.Confirm(10000, {}, {reg}, {per});
+    EXPECT_EQ(frame.ExecuteCommand(5020), CMainFrame::Outcome::MissingPrerequisites);
+    sel.Confirm(10000, {ind}, {}, {});
+    EXPECT_EQ(frame.ExecuteCommand(5020), CMainFrame::Outcome::Done);
+
+    // Closing the main frame closes the views opened from it.
+    frame.show();
+    QWidget* view = frame.ViewFrames().front();
+    ASSERT_TRUE(view->isVisible());
+    frame.ExecuteCommand(6000);
+    EXPECT_FALSE(frame.isVisible());
+    EXPECT_FALSE(view->isVisible());
+}
+
+TEST(MainFrame, TitlesTableReplacesMenuTextsAndPrompts) {
+    StartedApp s([](const std::string& dir) {
+        auto f = test::ThreeSets(dir);
+        f.Title(1010, "Select &Parameters", "Choose &data")
+            .Title(11010, "To select parameters: indicators, regions and time periods...",
+                   "Choose what to look at")
+            .Title(2, "&Graphs", "&Charts")
+            .Title(3, "Boxplots", "Box diagrams") // found without the mnemonic marker
+            .Title(4040, "Table &D", "")          // empty replacement: keeps the default
+            .Title(25001, "zorgui2", "ZOR Viewer")
+            .Title(13050, "To view Scattergram...", "Scatter \xE9t\xE9"); // Windows-1252
+        return f;
+    });
+    CMainFrame frame(*s.app);
+    EXPECT_EQ(frame.Action(1010)->text(), "Choose &data");
+    EXPECT_EQ(frame.Action(1010)->statusTip(), "Choose what to look at");
+    EXPECT_EQ(frame.Action(1020)->text(), "Setup &Temporary Indicators");
+    EXPECT_EQ(frame.Action(4040)->text(), "Table &D");
+    EXPECT_EQ(frame.Action(3050)->statusTip(), QString::fromUtf8("Scatter \u00e9t\u00e9"));
+    EXPECT_EQ(frame.menuBar()->actions()[1]->text(), "&Charts");
+    EXPECT_EQ(frame.Action(3061)->toolTip(), "Box diagrams: By value");
+    EXPECT_EQ(frame.windowTitle(), "ZOR Viewer");
+
+    // The prompt reaches the status bar when the item is hovered.
+    frame.show();
+    frame.Action(1010)->showStatusText(&frame);
+    EXPECT_EQ(frame.statusBar()->currentMessage(), "Choose what to look at");
+
+    // Translating again starts from the default texts.
+    TranslateMenu(frame.menuBar(), s.app->Titles(), s.app->Charset());
+    EXPECT_EQ(frame.Action(1010)->text(), "Choose &data");
+}
+
+TEST(MainFrame, ProgressIndicatorPlacement) {
+    const QRect client(0, 0, 800, 22);
+    EXPECT_EQ(ProgressPlacement(client, 1, 0), QRect(QPoint(530, 2), QPoint(779, 21)));
+    EXPECT_EQ(ProgressPlacement(client, 2, 600), QRect(QPoint(346, 2), QPoint(595, 21)));
+    EXPECT_EQ(ProgressPlacement(QRect(0, 0, 100, 22), 1, 0).left(), 0); // narrow window
+
+    StartedApp s(test::ThreeSets);
+    CMainFrame frame(*s.app);
+    frame.resize(900, 600);
+    frame.show();
+    QApplication::processEvents();
+    const QRect bar = frame.statusBar()->rect();
+    const QRect p = frame.Progress()->geometry();
+    EXPECT_EQ(p.right(), bar.right() - 20);
+    EXPECT_EQ(p.width(), 250);
+    EXPECT_EQ(p.top(), 2);
+    frame.resize(700, 500);
+    QApplication::processEvents();
+    EXPECT_EQ(frame.Progress()->geometry().right(), frame.statusBar()->rect().right() - 20);
+
+    // What a table load reports.
+    LoadProgress& sink = *frame.Progress();
+    sink.SetRange(12);
+    sink.SetPosition(5);
+    EXPECT_EQ(frame.Progress()->maximum(), 12);
+    EXPECT_EQ(frame.Progress()->value(), 5);
+    sink.SetPosition(0);
+    EXPECT_EQ(frame.Progress()->value(), 0);
+}
+
+TEST(MainFrame, HelpPrefersTheHlpFile) {
+    StartedApp s(test::ThreeSets);
+    std::vector<QUrl> opened;
+    s.app->SetUrlOpener([&](const QUrl& u) {
+        opened.push_back(u);
+        return true;
+    });
+    CMainFrame frame(*s.app);
+    frame.ExecuteCommand(5010);
+    EXPECT_TRUE(opened.empty()); // neither file: nothing happens
+    EXPECT_TRUE(s.messages.empty());
+
+    test::WriteFile(s.dir.file("ZOR2.CHM"), "chm");
+    frame.ExecuteCommand(5010);
+    ASSERT_EQ(opened.size(), 1u);
+    EXPECT_EQ(opened[0].toLocalFile(), QString::fromStdString(s.dir.file("ZOR2.CHM")));
+
+    test::WriteFile(s.dir.file("zor2.hlp"), "hlp");
+    frame.ExecuteCommand(5010);
+    ASSERT_EQ(opened.size(), 2u);
+    EXPECT_EQ(opened[1].toLocalFile(), QString::fromStdString(s.dir.file("zor2.hlp")));
+}
+
+TEST(MainFrame, WithoutPictureTheDialogOpensAtOnce) {
+    StartedApp s(test::ThreeSets);
+    CMainFrame frame(*s.app);
+    frame.show();
+    frame.ShowStartupPicture();
+    EXPECT_EQ(CStartupPicture::Current(), nullptr);
+    QApplication::processEvents();
+    ASSERT_NE(frame.ParameterDialog(), nullptr);
+    EXPECT_TRUE(frame.ParameterDialog()->isVisible());
+    // A second "Select Parameters" raises the same dialog.
+    CParameterDialog* first = frame.ParameterDialog();
+    frame.ExecuteCommand(1010);
+    EXPECT_EQ(frame.ParameterDialog(), first);
+    first->reject();
+}
+
+TEST(MainFrame, PictureClosesOnFirstInputThenTheDialogOpens) {
+    StartedApp s(test::ThreeSets);
+    test::WriteFile(s.dir.file("front.bmp"), TinyBmp());
+    CMainFrame frame(*s.app);
+    frame.show();
+    frame.ShowStartupPicture();
+    CStartupPicture* picture = CStartupPicture::Current();
+    ASSERT_NE(picture, nullptr);
+    EXPECT_EQ(picture->Image().size(), QSize(1, 1));
+    EXPECT_EQ(picture->Image().pixelColor(0, 0), QColor(0x30, 0x20, 0x10));
+    EXPECT_TRUE(picture->Timer().isActive());
+    EXPECT_EQ(picture->Timer().interval(), 6000);
+    frame.ShowStartupPicture(); // one picture at a time
+    EXPECT_EQ(CStartupPicture::Current(), picture);
+    QApplication::processEvents();
+    EXPECT_EQ(frame.ParameterDialog(), nullptr);
+
+    // A key press anywhere closes it and is not passed on.
+    QTest::keyClick(&frame, Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_EQ(CStartupPicture::Current(), nullptr);
+    EXPECT_TRUE(frame.isVisible()); // Ctrl+Q did not quit
+    QApplication::processEvents();
+    ASSERT_NE(frame.ParameterDialog(), nullptr);
+    frame.ParameterDialog()->reject();
+}
+
+TEST(MainFrame, PictureClosesWhenItsTimeIsUp) {
+    StartedApp s(test::ThreeSets);
+    test::WriteFile(s.dir.file("FRONT.BMP"), TinyBmp());
+    CMainFrame frame(*s.app);
+    frame.show();
+    frame.ShowStartupPicture();
+    CStartupPicture* picture = CStartupPicture::Current();
+    ASSERT_NE(picture, nullptr);
+    QMetaObject::invokeMethod(const_cast<QTimer*>(&picture->Timer()), "timeout");
+    EXPECT_EQ(CStartupPicture::Current(), nullptr);
+    QApplication::processEvents();
+    ASSERT_NE(frame.ParameterDialog(), nullptr);
+    frame.ParameterDialog()->reject();
+}
+
+TEST(MainFrame, BrokenPictureCountsAsMissing) {
+    StartedApp s(test::ThreeSets);
+    std::string bmp = TinyBmp();
+    bmp.resize(bmp.size() - 2);
+    test::WriteFile(s.dir.file("front.bmp"), bmp);
+    CMainFrame frame(*s.app);
+    frame.show();
+    frame.ShowStartupPicture();
+    EXPECT_EQ(CStartupPicture::Current(), nullptr);
+    QApplication::processEvents();
+    ASSERT_NE(frame.ParameterDialog(), nullptr);
+    frame.ParameterDialog()->reject();
+}
+
+TEST(Program, StartupFailureEndsWithoutWindowAndNamesTheFile) {
+    test::TempDir dir;
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("ASAN_OPTIONS", "detect_leaks=0");
+    env.insert("XDG_RUNTIME_DIR", QString::fromStdString(dir.path()));
+    p.setProcessEnvironment(env);
+    p.start(QStringLiteral(ZOR_BIN_DIR "/zorgui2"),
+            {QStringLiteral("-style"), QStringLiteral("fusion"),
+             QString::fromStdString("DIR=" + dir.path())});
+    ASSERT_TRUE(p.waitForFinished(60000));
+    EXPECT_EQ(p.exitCode(), 2);
+    const QString err = QString::fromLocal8Bit(p.readAllStandardError()).trimmed();
+    EXPECT_EQ(err.count(u'\n'), 0) << err.toStdString();
+    EXPECT_TRUE(err.contains(QString::fromStdString(dir.path() + "zorgui.cfg")))
+        << err.toStdString();
+    EXPECT_TRUE(p.readAllStandardOutput().isEmpty());
+}
+
+} // namespace
+} // namespace zor
