@@ -490,6 +490,13 @@ TEST(Zorimport, ManifestErrorsNameTheLine) {
         {"syntax",
          [](Source& s) { Replace(s.manifest, "\"charset\": 238,", "\"charset\": 238,,"); },
          "manifest.json:2: error: column 18: expected a string key"},
+        {"duplicate key",
+         [](Source& s) {
+             Replace(s.manifest, "\"charset\": 238,", "\"charset\": 238, \"charset\": 0,");
+         },
+         "manifest.json:2: error: column 19: duplicate key \"charset\""},
+        {"nesting too deep", [](Source& s) { s.manifest = std::string(100000, '['); },
+         "manifest.json:1: error: column 201: nesting too deep"},
         {"misspelt key",
          [](Source& s) { Replace(s.manifest, "\"decimalSymbol\"", "\"decimalSymbl\""); },
          "manifest.json:3: error: unknown key \"decimalSymbl\" in the manifest"},

@@ -2,12 +2,44 @@
 
 #include <charconv>
 #include <cmath>
+#include <unordered_set>
 
 namespace zor::import {
 
+struct JsonValue::Contents {
+    std::string string;
+    std::vector<JsonValue> items;
+    std::vector<std::pair<std::string, JsonValue>> members;
+};
+
+JsonValue::~JsonValue() = default;
+
+namespace {
+const std::string kNoString;
+const std::vector<JsonValue> kNoItems;
+const std::vector<std::pair<std::string, JsonValue>> kNoMembers;
+} // namespace
+
+JsonValue::Contents& JsonValue::contents() {
+    if (!contents_) contents_ = std::make_unique<Contents>();
+    return *contents_;
+}
+
+const std::string& JsonValue::string() const {
+    return contents_ ? contents_->string : kNoString;
+}
+
+const std::vector<JsonValue>& JsonValue::items() const {
+    return contents_ ? contents_->items : kNoItems;
+}
+
+const std::vector<std::pair<std::string, JsonValue>>& JsonValue::members() const {
+    return contents_ ? contents_->members : kNoMembers;
+}
+
 const JsonValue* JsonValue::find(std::string_view key) const {
     if (type_ != Type::Object) return nullptr;
-    for (const auto& [k, v] : members_)
+    for (const auto& [k, v] : members())
         if (k == key) return &v;
     return nullptr;
 }
@@ -38,7 +70,12 @@ public:
 
     std::optional<JsonValue> Run(JsonError* error) {
         JsonValue v;
-        if (!Value(v, 0) || !(SkipSpace(), AtEnd() || Fail("unexpected text after the value"))) {
+        bool ok = Value(v, 0);
+        if (ok) {
+            SkipSpace();
+            ok = AtEnd() || Fail("unexpected text after the value");
+        }
+        if (!ok) {
             if (error) *error = error_;
             return std::nullopt;
         }
@@ -87,7 +124,7 @@ private:
             return Array(v, depth);
         case '"':
             v.type_ = JsonValue::Type::String;
-            return String(v.string_);
+            return String(v.contents().string);
         case 't':
             v.type_ = JsonValue::Type::Bool;
             v.bool_ = true;
@@ -106,6 +143,7 @@ private:
     bool Object(JsonValue& v, int depth) {
         if (depth >= JsonMaxDepth) return Fail("nesting too deep");
         v.type_ = JsonValue::Type::Object;
+        std::unordered_set<std::string> keys;
         ++pos_;
         SkipSpace();
         if (Peek() == '}') {
@@ -118,16 +156,26 @@ private:
             int keyLine = line_, keyColumn = Column();
             std::string key;
             if (!String(key)) return false;
-            for (const auto& m : v.members_)
-                if (m.first == key) {
-                    error_ = {keyLine, keyColumn, "duplicate key \"" + key + "\""};
-                    return false;
-                }
+            // Small objects are searched; large ones keep a set of their keys.
+            bool duplicate = false;
+            if (v.members().size() < 16) {
+                for (const auto& m : v.members()) duplicate = duplicate || m.first == key;
+                if (v.members().size() == 15)
+                    for (const auto& m : v.members()) keys.insert(m.first);
+            } else {
+                duplicate = keys.count(key) != 0;
+            }
+            if (duplicate) {
+                error_ = {keyLine, keyColumn, "duplicate key \"" + key + "\""};
+                return false;
+            }
+            if (v.members().size() >= 15) keys.insert(key);
             SkipSpace();
             if (Peek() != ':') return Fail("expected ':'");
             ++pos_;
-            v.members_.emplace_back(std::move(key), JsonValue());
-            if (!Value(v.members_.back().second, depth + 1)) return false;
+            auto& members = v.contents().members;
+            members.emplace_back(std::move(key), JsonValue());
+            if (!Value(members.back().second, depth + 1)) return false;
             SkipSpace();
             if (Peek() == ',') {
                 ++pos_;
@@ -151,8 +199,9 @@ private:
             return true;
         }
         for (;;) {
-            v.items_.emplace_back();
-            if (!Value(v.items_.back(), depth + 1)) return false;
+            auto& items = v.contents().items;
+            items.emplace_back();
+            if (!Value(items.back(), depth + 1)) return false;
             SkipSpace();
             if (Peek() == ',') {
                 ++pos_;

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -18,6 +19,11 @@ class JsonValue {
 public:
     enum class Type { Null, Bool, Number, String, Array, Object };
 
+    JsonValue() = default;
+    JsonValue(JsonValue&&) noexcept = default;
+    JsonValue& operator=(JsonValue&&) noexcept = default;
+    ~JsonValue();
+
     Type type() const { return type_; }
     bool isNull() const { return type_ == Type::Null; }
     bool isBool() const { return type_ == Type::Bool; }
@@ -28,9 +34,9 @@ public:
 
     bool boolean() const { return bool_; }
     double number() const { return number_; }
-    const std::string& string() const { return string_; }
-    const std::vector<JsonValue>& items() const { return items_; }
-    const std::vector<std::pair<std::string, JsonValue>>& members() const { return members_; }
+    const std::string& string() const;
+    const std::vector<JsonValue>& items() const;
+    const std::vector<std::pair<std::string, JsonValue>>& members() const;
 
     // The member with this key, or nullptr (also when this is not an object).
     const JsonValue* find(std::string_view key) const;
@@ -44,14 +50,17 @@ public:
 
 private:
     friend class JsonParser;
+    // Strings, arrays and objects keep their contents apart, so that the many numbers of a
+    // GeoJSON file stay small.
+    struct Contents;
+    Contents& contents();
+
     Type type_ = Type::Null;
     bool bool_ = false;
-    double number_ = 0;
-    std::string string_;
-    std::vector<JsonValue> items_;
-    std::vector<std::pair<std::string, JsonValue>> members_;
     int line_ = 0;
     int column_ = 0;
+    double number_ = 0;
+    std::unique_ptr<Contents> contents_;
 };
 
 struct JsonError {

@@ -50,7 +50,8 @@ ValueStore::ValueStore(const Manifest& m) : m_(m) {
         }
     std::sort(codes_.begin(), codes_.end());
     for (const auto& p : m.periods) periodCodes_.push_back(p.code);
-    blocks_.resize(m.sets.size(), std::vector<Cells>(codes_.size()));
+    blocks_.resize(m.sets.size());
+    for (auto& b : blocks_) b.resize(codes_.size());
     hasPeriod_.resize(m.sets.size(), std::vector<uint8_t>(periodCodes_.size(), 0));
 }
 
@@ -66,13 +67,13 @@ int ValueStore::PeriodIndex(int code) const {
 
 const ValueStore::Cells* ValueStore::Block(int set, int codeIndex) const {
     const Cells& c = blocks_[size_t(set)][size_t(codeIndex)];
-    return c.values.empty() ? nullptr : &c;
+    return c.periods.empty() ? nullptr : &c;
 }
 
 float ValueStore::Get(int set, int code, int period, int regionIndex) const {
     const Cells* c = Block(set, code);
-    if (!c) return MissingValue;
-    return c->values[size_t(period) * size_t(m_.sets[size_t(set)].stride()) + size_t(regionIndex)];
+    if (!c || !c->periods[size_t(period)]) return MissingValue;
+    return c->periods[size_t(period)]->values[size_t(regionIndex)];
 }
 
 bool ValueStore::HasPeriod(int set, int periodIndex) const {
@@ -80,12 +81,9 @@ bool ValueStore::HasPeriod(int set, int periodIndex) const {
 }
 
 bool ValueStore::RegionHasValue(int set, int regionIndex) const {
-    const size_t stride = size_t(m_.sets[size_t(set)].stride());
-    for (const auto& c : blocks_[size_t(set)]) {
-        if (c.values.empty()) continue;
-        for (size_t p = 0; p < periodCodes_.size(); ++p)
-            if (!IsMissing(c.values[p * stride + size_t(regionIndex)])) return true;
-    }
+    for (const auto& c : blocks_[size_t(set)])
+        for (const auto& rec : c.periods)
+            if (rec && rec->origin[size_t(regionIndex)] != 0) return true;
     return false;
 }
 
@@ -245,29 +243,37 @@ void ValueStore::ReadFile(const std::string& sourceDir, const SourceValueFile& f
             }
         }
         Cells& c = blocks_[size_t(set)][size_t(ci)];
-        const size_t stride = size_t(s.stride());
-        const size_t cell = size_t(pi) * stride + size_t(region - 1);
-        if (!c.origin.empty() && c.origin[cell] != 0) {
+        Record* rec = c.periods.empty() ? nullptr : c.periods[size_t(pi)].get();
+        // Set and period indexes and region ids stay below 2^15, code indexes below 2^14.
+        const uint64_t key =
+            uint64_t(set) << 44 | uint64_t(ci) << 30 | uint64_t(pi) << 15 | uint64_t(region - 1);
+        uint32_t first = rec ? rec->origin[size_t(region - 1)] : 0;
+        if (first == 0)
+            if (auto it = empty_.find(key); it != empty_.end()) first = it->second;
+        if (first != 0) {
             diag.Error(name, line,
                        "duplicate value for set " + std::to_string(s.id) + ", region " +
                            std::to_string(region) + ", indicator " + std::to_string(code) +
-                           ", year " + std::to_string(year) + " (first given at " +
-                           Where(c.origin[cell]) + ")");
+                           ", year " + std::to_string(year) + " (first given at " + Where(first) +
+                           ")");
             continue;
         }
+        const uint32_t origin = base + uint32_t(line);
         if (IsMissing(value)) {
-            // An empty field states that the value is missing: remember it for duplicates
-            // only, without making the indicator one with data.
-            if (c.origin.empty()) c.origin.assign(periodCodes_.size() * stride, 0);
-            c.origin[cell] = base + uint32_t(line);
+            // An empty field states that the value is missing; it only takes part in the
+            // duplicate check.
+            empty_.emplace(key, origin);
             continue;
         }
-        if (c.values.empty()) {
-            c.values.assign(periodCodes_.size() * stride, MissingValue);
-            if (c.origin.empty()) c.origin.assign(periodCodes_.size() * stride, 0);
+        if (!rec) {
+            if (c.periods.empty()) c.periods.resize(periodCodes_.size());
+            c.periods[size_t(pi)] = std::make_unique<Record>();
+            rec = c.periods[size_t(pi)].get();
+            rec->values.assign(size_t(s.stride()), MissingValue);
+            rec->origin.assign(size_t(s.stride()), 0);
         }
-        c.values[cell] = value;
-        c.origin[cell] = base + uint32_t(line);
+        rec->values[size_t(region - 1)] = value;
+        rec->origin[size_t(region - 1)] = origin;
         hasPeriod_[size_t(set)][size_t(pi)] = 1;
         ++count_;
     }

@@ -6,13 +6,16 @@
 #include "tools/zorimport/Manifest.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace zor::import {
 
-// Values of every set, indicator code and period, held per (set, code) in blocks of
-// periods x stride floats, allocated when the first value arrives.
+// Values of every set, indicator code and period. A record (one set, code and period, a value
+// per region) is allocated when its first value arrives, so memory stays within the size of the
+// value files written; cells stated empty are kept aside, for the duplicate check only.
 class ValueStore {
 public:
     explicit ValueStore(const Manifest& m);
@@ -36,9 +39,12 @@ public:
     void ReadFiles(const std::string& sourceDir, Diagnostics& diag);
 
 private:
-    struct Cells {
+    struct Record {
         std::vector<float> values;
-        std::vector<uint32_t> origin; // 0 = empty, else the source position of the value
+        std::vector<uint32_t> origin; // 0 = no value, else the source position of the value
+    };
+    struct Cells {
+        std::vector<std::unique_ptr<Record>> periods; // empty until a value arrives
     };
     const Cells* Block(int set, int codeIndex) const;
     void ReadFile(const std::string& sourceDir, const SourceValueFile& f, Diagnostics& diag);
@@ -49,6 +55,8 @@ private:
     std::vector<int> periodCodes_;
     std::vector<std::vector<Cells>> blocks_;      // [set][code index]
     std::vector<std::vector<uint8_t>> hasPeriod_; // [set][period index]
+    // Cells given with an empty value: key of set, code, period and region -> origin.
+    std::unordered_map<uint64_t, uint32_t> empty_;
     // A value's origin is base of its file + its line; bases_ holds one base per file.
     std::vector<uint32_t> bases_;
     uint32_t nextBase_ = 1;
