@@ -1,5 +1,8 @@
 // zorimport end to end: source folders written here are imported, and what the program reads
 // back (zorexport, the core's parsers) is compared with the source.
+#include "core/Bitmap.h"
+#include "core/Bytes.h"
+#include "core/FileProvider.h"
 #include "core/Formats.h"
 #include "core/MapFormat.h"
 #include "tests/support/Fixture.h"
@@ -10,6 +13,7 @@
 #include <cmath>
 #include <filesystem>
 #include <functional>
+#include <set>
 
 namespace zor {
 namespace {
@@ -630,6 +634,117 @@ TEST(Zorimport, RefusesToReplaceADirectoryThatIsNoDataSource) {
     r = RunTool("zorimport", {s.src()});
     EXPECT_EQ(r.status, 64);
     EXPECT_TRUE(Contains(r.err, "usage: zorimport"));
+}
+
+// The demo database the build makes next to the programs (when python3 was found).
+class DemoDatabase : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir = std::string(ZOR_BIN_DIR) + "/../demo/";
+        if (!fs::exists(dir + "zorgui.cfg")) GTEST_SKIP() << "no demo database in " << dir;
+        FileProvider files(dir, "Temporary indicators");
+        ASSERT_TRUE(files.LoadRegionSets(dir, sets));
+    }
+
+    // The values of one set, code and year, in region order; empty when the set has no file.
+    std::vector<float> Record(const RegionSet& set, int code, int year) const {
+        auto bytes = ReadWholeFile(dir + std::to_string(set.id) + "." + std::to_string(year));
+        auto it = std::find(set.indicators.begin(), set.indicators.end(), code);
+        std::vector<float> out(size_t(set.Stride()), MissingValue);
+        if (!bytes || it == set.indicators.end()) return out;
+        ByteReader r(*bytes);
+        r.seek(size_t(it - set.indicators.begin()) * size_t(set.Stride()) * 4);
+        for (auto& v : out) v = r.f32();
+        EXPECT_TRUE(r.ok());
+        return out;
+    }
+
+    std::string dir;
+    std::vector<RegionSet> sets;
+};
+
+TEST_F(DemoDatabase, SetsFollowTheNumberingWithTheirTotalsLast) {
+    ASSERT_EQ(sets.size(), 23u);
+    const RegionSet& top = sets[0];
+    EXPECT_EQ(top.id, 10000);
+    EXPECT_EQ(top.code, "WLD");
+    ASSERT_EQ(top.topCount, 23);
+    EXPECT_EQ(top.regions.back().name, "World");
+    int countries = 0;
+    for (int r = 1; r < top.topCount; ++r) {
+        const RegionSet& sub = sets[size_t(r)];
+        EXPECT_EQ(sub.id, 10000 + 100 * r);
+        EXPECT_EQ(sub.name, top.regions[size_t(r - 1)].name);
+        EXPECT_EQ(sub.regions[size_t(sub.topCount - 1)].name, sub.name); // its total
+        EXPECT_EQ(sub.code.size(), 3u) << sub.name;
+        countries += sub.topCount - 1;
+    }
+    EXPECT_EQ(countries, 185);
+}
+
+TEST_F(DemoDatabase, EverySetHasAMapOfItsRegions) {
+    for (const auto& set : sets) {
+        auto map = ParseMapFile(test::ReadFile(dir + std::to_string(set.id) + ".map"));
+        ASSERT_TRUE(map) << set.id;
+        ASSERT_FALSE(map->polygons.empty());
+        EXPECT_EQ(MatchPolygonRows(map->polygons).back() + 1, set.topCount - 1) << set.id;
+        for (size_t i = 0; i < map->polygons.size(); ++i)
+            EXPECT_GE(map->polygons[i].points.size(), 4u) << set.id << " polygon " << i;
+    }
+    auto picture = LoadBitmapFile(dir + "front.bmp");
+    ASSERT_TRUE(picture);
+    EXPECT_EQ(picture->width, 640);
+}
+
+TEST_F(DemoDatabase, EveryIndicatorHasADefinition) {
+    auto bin = test::ReadFile(dir + "inddef.bin");
+    ByteReader r(bin);
+    std::set<int> codes;
+    int n = r.i16();
+    for (int i = 0; i < n; ++i) {
+        codes.insert(r.i16());
+        r.u32();
+    }
+    ASSERT_TRUE(r.ok());
+    EXPECT_EQ(codes, (std::set<int>{0, 1, 10, 1000, 1010, 2000, 2001, 2010}));
+}
+
+TEST_F(DemoDatabase, TotalsFollowTheCoverageRule) {
+    const RegionSet& top = sets[0];
+    const size_t world = size_t(top.topCount - 1);
+    // Every sub-region total is stored twice, in the top level and as its set's total.
+    for (int code : {0, 1, 10, 1000, 1010, 2000, 2001, 2010})
+        for (int year : {1960, 1985, 2011, 2016}) {
+            auto t = Record(top, code, year);
+            for (int r = 1; r < top.topCount; ++r) {
+                const RegionSet& sub = sets[size_t(r)];
+                auto own = Record(sub, code, year);
+                EXPECT_EQ(own[size_t(sub.topCount - 1)], t[size_t(r - 1)])
+                    << sub.name << " " << code << " " << year;
+            }
+        }
+    // 2016 has no population figures: no population totals, but the rates are weighted with
+    // the population of 2015. There is no GDP after 2011.
+    EXPECT_TRUE(IsMissing(Record(top, 0, 2016)[world]));
+    EXPECT_FALSE(IsMissing(Record(top, 1000, 2016)[world]));
+    EXPECT_TRUE(IsMissing(Record(top, 2000, 2012)[world]));
+    EXPECT_FALSE(IsMissing(Record(top, 2000, 2011)[world]));
+    // World population is the sum of the sub-regions when they all have one.
+    auto pop = Record(top, 0, 2000);
+    double sum = 0;
+    for (size_t r = 0; r < world; ++r) {
+        ASSERT_FALSE(IsMissing(pop[r]));
+        sum += pop[r];
+    }
+    EXPECT_NEAR(pop[world], sum, 1e-6 * sum);
+    // A rate total lies between the extremes of the countries.
+    const RegionSet& sub = sets[1];
+    auto life = Record(sub, 1000, 2000);
+    float lo = 1e9f, hi = -1e9f;
+    for (size_t i = 0; i + 1 < life.size(); ++i)
+        if (!IsMissing(life[i])) lo = std::min(lo, life[i]), hi = std::max(hi, life[i]);
+    EXPECT_GE(life.back(), lo);
+    EXPECT_LE(life.back(), hi);
 }
 
 } // namespace
