@@ -105,8 +105,7 @@ template <typename F> double MedianMs(int runs, F&& f) {
     for (int i = 0; i < runs; ++i) {
         auto t0 = std::chrono::steady_clock::now();
         f();
-        t.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() -
-                                                              t0)
+        t.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0)
                         .count());
     }
     std::sort(t.begin(), t.end());

@@ -18,14 +18,18 @@ int Trunc(double v) {
     return int(v);
 }
 
-int FontHeightOrDefault(const Font& f) { return f.height == 0 ? 16 : f.height; }
+int FontHeightOrDefault(const Font& f) {
+    return f.height == 0 ? 16 : f.height;
+}
 
 double CellEms(const FaceMetrics& m) {
     double cell = m.ascent + m.descent;
     return cell > 0 ? cell : 1.0;
 }
 
-bool IsSpace(char16_t c) { return c == u' '; }
+bool IsSpace(char16_t c) {
+    return c == u' ';
+}
 
 // Cosine and sine of an angle in tenths of a degree, exact at the right angles.
 std::pair<double, double> CosSin(double tenths) {
@@ -79,11 +83,13 @@ bool DeviceContext::SetViewportExt(int cx, int cy) {
 
 void DeviceContext::SetPen(const Pen& pen) {
     state_.pen = pen;
+    state_.pen.color &= 0xFFFFFF; // always an RGB colour, never a palette reference
     OnChange(Change::Pen);
 }
 
 void DeviceContext::SetBrush(const Brush& brush) {
     state_.brush = brush;
+    state_.brush.color &= 0xFFFFFF;
     OnChange(Change::Brush);
 }
 
@@ -168,13 +174,17 @@ void DeviceContext::Polygon(std::span<const Point> points) {
     if (points.size() >= 2) DoPolygon(points);
 }
 
-void DeviceContext::Rectangle(const Rect& r) { DoRectangle(r); }
+void DeviceContext::Rectangle(const Rect& r) {
+    DoRectangle(r);
+}
 
 void DeviceContext::RoundRect(const Rect& r, int ellipseWidth, int ellipseHeight) {
     DoRoundRect(r, ellipseWidth, ellipseHeight);
 }
 
-void DeviceContext::Ellipse(const Rect& bounds) { DoEllipse(bounds); }
+void DeviceContext::Ellipse(const Rect& bounds) {
+    DoEllipse(bounds);
+}
 
 void DeviceContext::Text(int x, int y, std::string_view text) {
     if (!text.empty()) DoText({x, y}, text);
@@ -319,14 +329,24 @@ TextPlacement DeviceContext::PlaceText(Point ref, std::string_view text) const {
     // Offsets in the text's own frame: u along the baseline, v toward the descent.
     double du = 0, dv = 0;
     switch (state_.textAlign & ta::HorizontalMask) {
-    case ta::Right: du = -p.width; break;
-    case ta::Center: du = -p.width / 2; break;
-    default: break;
+    case ta::Right:
+        du = -p.width;
+        break;
+    case ta::Center:
+        du = -p.width / 2;
+        break;
+    default:
+        break;
     }
     switch (state_.textAlign & ta::VerticalMask) {
-    case ta::Baseline: break;
-    case ta::Bottom: dv = -p.descent; break;
-    default: dv = p.ascent; break; // top
+    case ta::Baseline:
+        break;
+    case ta::Bottom:
+        dv = -p.descent;
+        break;
+    default:
+        dv = p.ascent;
+        break; // top
     }
     auto [c, s] = CosSin(p.angle);
     Point d = state_.mapping.ToDevice(ref);
@@ -346,8 +366,8 @@ Rect TextPlacement::Bounds() const {
         }
     }
     // Outward, but a coordinate that is whole up to rounding noise stays.
-    return {int(std::floor(minX + 1e-9)), int(std::floor(minY + 1e-9)),
-            int(std::ceil(maxX - 1e-9)), int(std::ceil(maxY - 1e-9))};
+    return {int(std::floor(minX + 1e-9)), int(std::floor(minY + 1e-9)), int(std::ceil(maxX - 1e-9)),
+            int(std::ceil(maxY - 1e-9))};
 }
 
 TextBoxLayout DeviceContext::LayoutTextBox(std::string_view text, const Rect& rect,
@@ -424,8 +444,10 @@ TextBoxLayout DeviceContext::LayoutTextBox(std::string_view text, const Rect& re
     const int upper = topIsUpper ? rect.top : rect.bottom;
     const int boxHeight = std::abs(rect.bottom - rect.top);
     int offset = 0;
-    if (format & dt::VCenter) offset = (boxHeight - out.height) / 2;
-    else if (format & dt::Bottom) offset = boxHeight - out.height;
+    if (format & dt::VCenter)
+        offset = (boxHeight - out.height) / 2;
+    else if (format & dt::Bottom)
+        offset = boxHeight - out.height;
 
     for (size_t i = 0; i < lines.size(); ++i) {
         auto [b, e] = lines[i];
@@ -441,8 +463,7 @@ TextBoxLayout DeviceContext::LayoutTextBox(std::string_view text, const Rect& re
     return out;
 }
 
-Rect DeviceContext::MeasureTextBox(std::string_view text, const Rect& rect,
-                                   unsigned format) const {
+Rect DeviceContext::MeasureTextBox(std::string_view text, const Rect& rect, unsigned format) const {
     return LayoutTextBox(text, rect, format).measured;
 }
 

@@ -72,8 +72,8 @@ struct TextLine {
     int width = 0;
 };
 struct TextBoxLayout {
-    std::string text;  // as given
-    Rect rect;         // as given
+    std::string text; // as given
+    Rect rect;        // as given
     unsigned format = 0;
     std::vector<TextLine> lines;
     // What MeasureTextBox answers: left and top of `rect`, right = left + widest line, bottom =
@@ -102,8 +102,21 @@ struct DcState {
 
 // Attribute notifications sent to backends after the state has changed.
 enum class Change {
-    MapMode, WindowOrg, WindowExt, ViewportOrg, ViewportExt,
-    Pen, Brush, Font, TextColor, BkColor, BkMode, TextAlign, Rop2, Palette, Position,
+    MapMode,
+    WindowOrg,
+    WindowExt,
+    ViewportOrg,
+    ViewportExt,
+    Pen,
+    Brush,
+    Font,
+    TextColor,
+    BkColor,
+    BkMode,
+    TextAlign,
+    Rop2,
+    Palette,
+    Position,
 };
 
 class DeviceContext {
@@ -167,8 +180,8 @@ public:
     // its right/bottom edge.
     void MoveTo(int x, int y);
     void LineTo(int x, int y); // from the current position, which moves to (x, y)
-    void Polyline(std::span<const Point> points);          // nothing for fewer than 2
-    void Polygon(std::span<const Point> points);           // closed, even-odd fill
+    void Polyline(std::span<const Point> points); // nothing for fewer than 2
+    void Polygon(std::span<const Point> points);  // closed, even-odd fill
     void Rectangle(const Rect& r);
     void RoundRect(const Rect& r, int ellipseWidth, int ellipseHeight);
     void Ellipse(const Rect& bounds);

@@ -49,9 +49,13 @@ Rect Inclusive(const Rect& r) {
     return {r.left, r.top, r.right - 1, r.bottom - 1};
 }
 
-Rect Grow(const Rect& r, int by) { return {r.left - by, r.top - by, r.right + by, r.bottom + by}; }
+Rect Grow(const Rect& r, int by) {
+    return {r.left - by, r.top - by, r.right + by, r.bottom + by};
+}
 
-bool FitsInt16(int v) { return v >= -32768 && v <= 32767; }
+bool FitsInt16(int v) {
+    return v >= -32768 && v <= 32767;
+}
 
 } // namespace
 
@@ -88,8 +92,10 @@ void EmfContext::SyncMapping() {
     auto put = [this](uint32_t type, auto value, auto& written) {
         if (w_.mapping && written == value) return;
         Bytes b;
-        if constexpr (std::is_same_v<decltype(value), Size>) b.size(value);
-        else b.point(value);
+        if constexpr (std::is_same_v<decltype(value), Size>)
+            b.size(value);
+        else
+            b.point(value);
         Record(type, b.s);
         written = value;
     };
@@ -138,8 +144,10 @@ uint32_t EmfContext::Realise(char kind, const std::string& logObject, uint32_t c
     Evict();
     uint32_t handle = 1;
     while (handle < slots_.size() && slots_[handle]) ++handle;
-    if (handle == slots_.size()) slots_.push_back(true);
-    else slots_[handle] = true;
+    if (handle == slots_.size())
+        slots_.push_back(true);
+    else
+        slots_[handle] = true;
     maxHandle_ = std::max(maxHandle_, handle);
     Bytes b;
     b.u32(handle);
@@ -263,7 +271,9 @@ void EmfContext::SyncText() {
     Select(w_.font, Realise('F', lf.s, emr::ExtCreateFontIndirectW));
 }
 
-void EmfContext::AddInk(const Rect& device) { ink_ = Union(ink_, device); }
+void EmfContext::AddInk(const Rect& device) {
+    ink_ = Union(ink_, device);
+}
 
 void EmfContext::Poly(uint32_t type16, uint32_t type32, std::span<const Point> pts) {
     const Mapping& m = State().mapping;
@@ -281,8 +291,10 @@ void EmfContext::Poly(uint32_t type16, uint32_t type32, std::span<const Point> p
     b.rect(Inclusive(dev));
     b.u32(uint32_t(pts.size()));
     for (const Point& p : pts) {
-        if (small) b.u16(uint16_t(int16_t(p.x))), b.u16(uint16_t(int16_t(Y(p.y))));
-        else b.i32(p.x), b.i32(Y(p.y));
+        if (small)
+            b.u16(uint16_t(int16_t(p.x))), b.u16(uint16_t(int16_t(Y(p.y))));
+        else
+            b.i32(p.x), b.i32(Y(p.y));
     }
     Record(small ? type16 : type32, b.s);
 }

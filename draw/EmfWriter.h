@@ -32,12 +32,11 @@ inline constexpr uint32_t Header = 1, Polygon = 3, Polyline = 4, SetWindowExtEx 
                           SetWindowOrgEx = 10, SetViewportExtEx = 11, SetViewportOrgEx = 12,
                           Eof = 14, SetMapMode = 17, SetBkMode = 18, SetRop2 = 20,
                           SetTextAlign = 22, SetTextColor = 24, SetBkColor = 25,
-                          IntersectClipRect = 30, SaveDc = 33, RestoreDc = 34,
-                          SelectObject = 37, CreatePen = 38, CreateBrushIndirect = 39,
-                          DeleteObject = 40, Ellipse = 42, Rectangle = 43, RoundRect = 44,
-                          SelectPalette = 48, CreatePalette = 49, RealizePalette = 52,
-                          ExtCreateFontIndirectW = 82, ExtTextOutW = 84, Polygon16 = 86,
-                          Polyline16 = 87;
+                          IntersectClipRect = 30, SaveDc = 33, RestoreDc = 34, SelectObject = 37,
+                          CreatePen = 38, CreateBrushIndirect = 39, DeleteObject = 40, Ellipse = 42,
+                          Rectangle = 43, RoundRect = 44, SelectPalette = 48, CreatePalette = 49,
+                          RealizePalette = 52, ExtCreateFontIndirectW = 82, ExtTextOutW = 84,
+                          Polygon16 = 86, Polyline16 = 87;
 } // namespace emr
 
 struct EmfOptions {

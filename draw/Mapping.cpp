@@ -110,8 +110,12 @@ Rect Mapping::ToDeviceRect(const Rect& r) const {
     return Rect{a.x, a.y, b.x, b.y}.Normalized();
 }
 
-double Mapping::ScaleX() const { return double(ViewportExt().cx) / windowExt_.cx; }
-double Mapping::ScaleY() const { return double(ViewportExt().cy) / windowExt_.cy; }
+double Mapping::ScaleX() const {
+    return double(ViewportExt().cx) / windowExt_.cx;
+}
+double Mapping::ScaleY() const {
+    return double(ViewportExt().cy) / windowExt_.cy;
+}
 
 int Mapping::ToDeviceLengthX(int length) const {
     return Saturate(std::abs(int64_t(length) * ViewportExt().cx / windowExt_.cx));

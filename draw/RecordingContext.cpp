@@ -11,7 +11,9 @@ const TextMeasurer& DefaultMeasurer() {
     return measurer;
 }
 
-std::string Num(int v) { return std::to_string(v); }
+std::string Num(int v) {
+    return std::to_string(v);
+}
 
 std::string Points(std::span<const Point> pts) {
     std::string s;
@@ -25,29 +27,42 @@ std::string Edges(const Rect& r) {
 
 const char* TechnologyName(Technology t) {
     switch (t) {
-    case Technology::Printer: return "printer";
-    case Technology::Metafile: return "metafile";
-    default: return "display";
+    case Technology::Printer:
+        return "printer";
+    case Technology::Metafile:
+        return "metafile";
+    default:
+        return "display";
     }
 }
 
 const char* MapModeName(MapMode m) {
     switch (m) {
-    case MapMode::LoMetric: return "lometric";
-    case MapMode::Isotropic: return "isotropic";
-    case MapMode::Anisotropic: return "anisotropic";
-    default: return "text";
+    case MapMode::LoMetric:
+        return "lometric";
+    case MapMode::Isotropic:
+        return "isotropic";
+    case MapMode::Anisotropic:
+        return "anisotropic";
+    default:
+        return "text";
     }
 }
 
 const char* HatchName(Hatch h) {
     switch (h) {
-    case Hatch::Horizontal: return "horizontal";
-    case Hatch::Vertical: return "vertical";
-    case Hatch::ForwardDiagonal: return "fdiagonal";
-    case Hatch::BackwardDiagonal: return "bdiagonal";
-    case Hatch::Cross: return "cross";
-    default: return "diagcross";
+    case Hatch::Horizontal:
+        return "horizontal";
+    case Hatch::Vertical:
+        return "vertical";
+    case Hatch::ForwardDiagonal:
+        return "fdiagonal";
+    case Hatch::BackwardDiagonal:
+        return "bdiagonal";
+    case Hatch::Cross:
+        return "cross";
+    default:
+        return "diagcross";
     }
 }
 
@@ -83,11 +98,21 @@ std::string RecordString(std::string_view s) {
     for (char ch : s) {
         unsigned char c = static_cast<unsigned char>(ch);
         switch (c) {
-        case '"': out += "\\\""; break;
-        case '\\': out += "\\\\"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        case '\t': out += "\\t"; break;
+        case '"':
+            out += "\\\"";
+            break;
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
         default:
             if (c < 0x20 || c == 0x7F) {
                 char buf[5];
@@ -109,10 +134,12 @@ std::string RecordPen(const Pen& p) {
 
 std::string RecordBrush(const Brush& b) {
     switch (b.style) {
-    case BrushStyle::Hollow: return "hollow";
+    case BrushStyle::Hollow:
+        return "hollow";
     case BrushStyle::Hatched:
         return std::string("hatch ") + HatchName(b.hatch) + ' ' + RecordColor(b.color);
-    default: return "solid " + RecordColor(b.color);
+    default:
+        return "solid " + RecordColor(b.color);
     }
 }
 
@@ -133,8 +160,12 @@ RecordingContext::RecordingContext(const TextMeasurer& measurer, const DeviceInf
          Num(device.pixelsPerMeterY));
 }
 
-void RecordingContext::DoPolyline(std::span<const Point> pts) { Line("polyline" + Points(pts)); }
-void RecordingContext::DoPolygon(std::span<const Point> pts) { Line("polygon" + Points(pts)); }
+void RecordingContext::DoPolyline(std::span<const Point> pts) {
+    Line("polyline" + Points(pts));
+}
+void RecordingContext::DoPolygon(std::span<const Point> pts) {
+    Line("polygon" + Points(pts));
+}
 
 void RecordingContext::DoText(Point ref, std::string_view text) {
     Line("text " + Num(ref.x) + ' ' + Num(ref.y) + ' ' + RecordString(text));
@@ -144,13 +175,17 @@ void RecordingContext::DoLineTo(Point, Point to) {
     Line("lineto " + Num(to.x) + ' ' + Num(to.y));
 }
 
-void RecordingContext::DoRectangle(const Rect& r) { Line("rect " + Edges(r)); }
+void RecordingContext::DoRectangle(const Rect& r) {
+    Line("rect " + Edges(r));
+}
 
 void RecordingContext::DoRoundRect(const Rect& r, int w, int h) {
     Line("roundrect " + Edges(r) + ' ' + Num(w) + ' ' + Num(h));
 }
 
-void RecordingContext::DoEllipse(const Rect& r) { Line("ellipse " + Edges(r)); }
+void RecordingContext::DoEllipse(const Rect& r) {
+    Line("ellipse " + Edges(r));
+}
 
 void RecordingContext::DoTextBox(const TextBoxLayout& l) {
     Line("textbox " + Edges(l.rect) + ' ' + FormatName(l.format) + ' ' + RecordString(l.text));
@@ -160,7 +195,9 @@ void RecordingContext::OnChange(Change what) {
     const DcState& s = State();
     const Mapping& m = s.mapping;
     switch (what) {
-    case Change::MapMode: Line(std::string("mapmode ") + MapModeName(m.Mode())); break;
+    case Change::MapMode:
+        Line(std::string("mapmode ") + MapModeName(m.Mode()));
+        break;
     case Change::WindowOrg:
         Line("windoworg " + Num(m.WindowOrg().x) + ' ' + Num(m.WindowOrg().y));
         break;
@@ -175,15 +212,27 @@ void RecordingContext::OnChange(Change what) {
         Line("viewportext " + Num(r.cx) + ' ' + Num(r.cy));
         break;
     }
-    case Change::Pen: Line("pen " + RecordPen(s.pen)); break;
-    case Change::Brush: Line("brush " + RecordBrush(s.brush)); break;
-    case Change::Font: Line("font " + RecordFont(s.font)); break;
-    case Change::TextColor: Line("textcolor " + RecordColor(s.textColor)); break;
-    case Change::BkColor: Line("bkcolor " + RecordColor(s.bkColor)); break;
+    case Change::Pen:
+        Line("pen " + RecordPen(s.pen));
+        break;
+    case Change::Brush:
+        Line("brush " + RecordBrush(s.brush));
+        break;
+    case Change::Font:
+        Line("font " + RecordFont(s.font));
+        break;
+    case Change::TextColor:
+        Line("textcolor " + RecordColor(s.textColor));
+        break;
+    case Change::BkColor:
+        Line("bkcolor " + RecordColor(s.bkColor));
+        break;
     case Change::BkMode:
         Line(s.bkMode == BkMode::Transparent ? "bkmode transparent" : "bkmode opaque");
         break;
-    case Change::TextAlign: Line("textalign " + AlignName(s.textAlign)); break;
+    case Change::TextAlign:
+        Line("textalign " + AlignName(s.textAlign));
+        break;
     case Change::Rop2:
         Line(s.rop2 == Rop2::XorPen    ? "rop2 xorpen"
              : s.rop2 == Rop2::MaskPen ? "rop2 maskpen"
@@ -202,8 +251,14 @@ void RecordingContext::OnChange(Change what) {
     }
 }
 
-void RecordingContext::OnSave() { Line("save " + Num(SaveDepth())); }
-void RecordingContext::OnRestore(int) { Line("restore " + Num(SaveDepth() + 1)); }
-void RecordingContext::OnIntersectClip(const Rect& r) { Line("clip " + Edges(r)); }
+void RecordingContext::OnSave() {
+    Line("save " + Num(SaveDepth()));
+}
+void RecordingContext::OnRestore(int) {
+    Line("restore " + Num(SaveDepth() + 1));
+}
+void RecordingContext::OnIntersectClip(const Rect& r) {
+    Line("clip " + Edges(r));
+}
 
 } // namespace zor::draw

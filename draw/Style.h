@@ -15,9 +15,15 @@ using Color = uint32_t;
 constexpr Color Rgb(int r, int g, int b) {
     return Color(r & 0xFF) | Color(g & 0xFF) << 8 | Color(b & 0xFF) << 16;
 }
-constexpr int RedOf(Color c) { return int(c & 0xFF); }
-constexpr int GreenOf(Color c) { return int(c >> 8 & 0xFF); }
-constexpr int BlueOf(Color c) { return int(c >> 16 & 0xFF); }
+constexpr int RedOf(Color c) {
+    return int(c & 0xFF);
+}
+constexpr int GreenOf(Color c) {
+    return int(c >> 8 & 0xFF);
+}
+constexpr int BlueOf(Color c) {
+    return int(c >> 16 & 0xFF);
+}
 
 inline constexpr Color Black = Rgb(0, 0, 0);
 inline constexpr Color White = Rgb(255, 255, 255);

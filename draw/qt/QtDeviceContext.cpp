@@ -13,16 +13,24 @@ namespace zor::draw {
 
 namespace {
 
-QColor ToQColor(Color c) { return QColor(RedOf(c), GreenOf(c), BlueOf(c)); }
+QColor ToQColor(Color c) {
+    return QColor(RedOf(c), GreenOf(c), BlueOf(c));
+}
 
 Qt::BrushStyle ToQtHatch(Hatch h) {
     switch (h) {
-    case Hatch::Horizontal: return Qt::HorPattern;
-    case Hatch::Vertical: return Qt::VerPattern;
-    case Hatch::ForwardDiagonal: return Qt::FDiagPattern;
-    case Hatch::BackwardDiagonal: return Qt::BDiagPattern;
-    case Hatch::Cross: return Qt::CrossPattern;
-    default: return Qt::DiagCrossPattern;
+    case Hatch::Horizontal:
+        return Qt::HorPattern;
+    case Hatch::Vertical:
+        return Qt::VerPattern;
+    case Hatch::ForwardDiagonal:
+        return Qt::FDiagPattern;
+    case Hatch::BackwardDiagonal:
+        return Qt::BDiagPattern;
+    case Hatch::Cross:
+        return Qt::CrossPattern;
+    default:
+        return Qt::DiagCrossPattern;
     }
 }
 
@@ -81,13 +89,17 @@ QtDeviceContext::QtDeviceContext(QPainter& painter, const TextMeasurer& measurer
     if (hostClipped_) hostClip_ = p_.clipRegion();
 }
 
-QtDeviceContext::~QtDeviceContext() { p_.restore(); }
+QtDeviceContext::~QtDeviceContext() {
+    p_.restore();
+}
 
 void QtDeviceContext::ApplyClip() {
     const std::optional<Rect>& clip = State().clip;
     if (appliedClip_ && *appliedClip_ == clip) return;
-    if (hostClipped_) p_.setClipRegion(hostClip_);
-    else p_.setClipping(false);
+    if (hostClipped_)
+        p_.setClipRegion(hostClip_);
+    else
+        p_.setClipping(false);
     if (clip) {
         QRect r(clip->left, clip->top, clip->Width(), clip->Height());
         p_.setClipRect(r, hostClipped_ ? Qt::IntersectClip : Qt::ReplaceClip);
@@ -181,8 +193,7 @@ void QtDeviceContext::DoText(Point ref, std::string_view text) {
     p_.translate(tp.x, tp.y);
     p_.rotate(-tp.angle / 10.0);
     if (s.bkMode == BkMode::Opaque)
-        p_.fillRect(QRectF(0, -tp.ascent, tp.width, tp.ascent + tp.descent),
-                    ToQColor(s.bkColor));
+        p_.fillRect(QRectF(0, -tp.ascent, tp.width, tp.ascent + tp.descent), ToQColor(s.bkColor));
     p_.setFont(ToQFont(s.font, tp.emSize, p_.device()->logicalDpiY()));
     p_.setPen(ToQColor(s.textColor));
     p_.drawText(QPointF(0, 0), QString::fromUtf8(text.data(), qsizetype(text.size())));

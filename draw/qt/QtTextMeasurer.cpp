@@ -35,7 +35,9 @@ QtTextMeasurer::Face& QtTextMeasurer::FaceOf(const Font& font) const {
     return *faces_.emplace(key, std::move(face)).first->second;
 }
 
-FaceMetrics QtTextMeasurer::Metrics(const Font& font) const { return FaceOf(font).ems; }
+FaceMetrics QtTextMeasurer::Metrics(const Font& font) const {
+    return FaceOf(font).ems;
+}
 
 void QtTextMeasurer::Advances(const Font& font, std::u16string_view text, double* out) const {
     Face& face = FaceOf(font);
@@ -51,8 +53,8 @@ void QtTextMeasurer::Advances(const Font& font, std::u16string_view text, double
         }
         auto it = face.advances.constFind(c);
         if (it == face.advances.constEnd())
-            it = face.advances.insert(c, face.metrics.horizontalAdvance(QChar(c)) /
-                                             kReferencePixels);
+            it = face.advances.insert(c,
+                                      face.metrics.horizontalAdvance(QChar(c)) / kReferencePixels);
         out[i] = *it;
     }
 }

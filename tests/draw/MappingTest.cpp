@@ -22,9 +22,9 @@ Mapping ChartScreen(int w, int h) {
 TEST(Mapping, AnisotropicYUpPutsTheLogicalWindowOnTheClientArea) {
     Mapping m = ChartScreen(800, 600);
     EXPECT_TRUE(m.YUp());
-    EXPECT_EQ(m.ToDevice({-750, -400}), (Point{0, 600}));  // bottom left
-    EXPECT_EQ(m.ToDevice({7250, 5600}), (Point{800, 0}));  // top right
-    EXPECT_EQ(m.ToDevice({0, 0}), (Point{75, 560}));       // the plot origin
+    EXPECT_EQ(m.ToDevice({-750, -400}), (Point{0, 600})); // bottom left
+    EXPECT_EQ(m.ToDevice({7250, 5600}), (Point{800, 0})); // top right
+    EXPECT_EQ(m.ToDevice({0, 0}), (Point{75, 560}));      // the plot origin
     // Stretched independently: a wide client doubles x only.
     Mapping wide = ChartScreen(1600, 600);
     EXPECT_EQ(wide.ToDevice({0, 0}), (Point{150, 560}));
@@ -169,7 +169,7 @@ TEST(Mapping, ExtremeCoordinatesSaturateInsteadOfOverflowing) {
 
 TEST(Mapping, LengthsUseTheMagnitudeOfTheScale) {
     Mapping m = ChartScreen(800, 600);
-    EXPECT_EQ(m.ToDeviceLengthX(25), 2);  // a wide chart pen: 2.5 pixels
+    EXPECT_EQ(m.ToDeviceLengthX(25), 2);   // a wide chart pen: 2.5 pixels
     EXPECT_EQ(m.ToDeviceLengthY(150), 15); // the axis font
     EXPECT_EQ(m.ToLogicalLengthX(1), 10);  // one pixel
     EXPECT_EQ(m.ToLogicalLengthY(-3), 30);

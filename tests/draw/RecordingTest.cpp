@@ -55,15 +55,19 @@ TEST(Recording, OneLinePerCallWithValues) {
     RecordingContext dc;
     dc.SetPen(Pen::Dotted(Rgb(1, 2, 255)));
     dc.SetBrush(Brush::Hatched(Hatch::BackwardDiagonal, Black));
-    dc.SetFont(Font{.face = "Tahoma", .height = -12, .weight = 700, .italic = true,
-                    .escapement = 900, .charset = 238});
+    dc.SetFont(Font{.face = "Tahoma",
+                    .height = -12,
+                    .weight = 700,
+                    .italic = true,
+                    .escapement = 900,
+                    .charset = 238});
     dc.SetTextAlign(ta::Center | ta::Bottom);
     dc.SetRop2(Rop2::XorPen);
     dc.SelectPalette(std::vector<Color>{Rgb(255, 0, 0), Rgb(0, 0, 1)});
     dc.Text(1, -2, "say \"hi\"\\\n\t\x01 \xC5\xBE");
     dc.TextBox("a b", {0, 10, 20, 0}, dt::Right | dt::Bottom | dt::SingleLine);
     dc.RoundRect({1, 2, 3, 4}, 5, 6);
-    dc.SetWindowExt(0, 0); // refused in the text mode: not recorded
+    dc.SetWindowExt(0, 0);                  // refused in the text mode: not recorded
     dc.Polygon(std::vector<Point>{{1, 1}}); // fewer than two points: nothing
     const std::string expected =
         "device display 800 600 3780 3780\n"

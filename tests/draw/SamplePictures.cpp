@@ -8,7 +8,9 @@ namespace zor::draw::test {
 
 namespace {
 
-Font AxisFont() { return Font{.face = "Arial", .height = 150, .weight = 100}; }
+Font AxisFont() {
+    return Font{.face = "Arial", .height = 150, .weight = 100};
+}
 
 void ScreenMapping(DeviceContext& dc, Size client, Size extent, Point origin) {
     dc.SetMapMode(MapMode::Anisotropic);
@@ -94,7 +96,9 @@ void DrawChartSample(DeviceContext& dc, Size client) {
         int x = pts[i].x, y = pts[i].y;
         dc.SetBrush(ChartBrush(i + 5));
         switch (i % 5) {
-        case 0: dc.Ellipse({x - 30, y + 30, x + 30, y - 30}); break;
+        case 0:
+            dc.Ellipse({x - 30, y + 30, x + 30, y - 30});
+            break;
         case 1: {
             Point t[3] = {{x - 30, y + 30}, {x, y - 30}, {x + 30, y + 30}};
             dc.Polygon(t);
@@ -110,7 +114,9 @@ void DrawChartSample(DeviceContext& dc, Size client) {
             dc.Polygon(d);
             break;
         }
-        default: dc.Rectangle({x - 30, y + 30, x + 30, y - 30}); break;
+        default:
+            dc.Rectangle({x - 30, y + 30, x + 30, y - 30});
+            break;
         }
     }
 

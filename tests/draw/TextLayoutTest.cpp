@@ -29,9 +29,9 @@ TEST(TextPlacement, AlignmentFlagsMoveTheBaselineStart) {
         unsigned align;
         double x, y;
     } cases[] = {
-        {ta::Left | ta::Top, 500, 380},     {ta::Left | ta::Baseline, 500, 300},
-        {ta::Left | ta::Bottom, 500, 280},  {ta::Right | ta::Top, 300, 380},
-        {ta::Right | ta::Baseline, 300, 300}, {ta::Center | ta::Bottom, 400, 280},
+        {ta::Left | ta::Top, 500, 380},        {ta::Left | ta::Baseline, 500, 300},
+        {ta::Left | ta::Bottom, 500, 280},     {ta::Right | ta::Top, 300, 380},
+        {ta::Right | ta::Baseline, 300, 300},  {ta::Center | ta::Bottom, 400, 280},
         {ta::Center | ta::Baseline, 400, 300},
     };
     for (const Case& c : cases) {
@@ -68,8 +68,8 @@ TEST(TextPlacement, EscapementTurnsCounterClockwiseOnTheDevice) {
     EXPECT_EQ(p.Bounds(), (Rect{420, 500, 520, 700}));
     dc.SetTextAlign(ta::Center | ta::Top);
     p = dc.PlaceText({500, 300}, "ABCD");
-    EXPECT_NEAR(p.x, 580, 1e-9); // moved by the ascent along the text's "down"
-    EXPECT_NEAR(p.y, 800, 1e-9); // half the width back along the baseline
+    EXPECT_NEAR(p.x, 580, 1e-9);   // moved by the ascent along the text's "down"
+    EXPECT_NEAR(p.y, 800, 1e-9);   // half the width back along the baseline
     dc.SetFont(Height(100, 2700)); // reads downwards
     dc.SetTextAlign(ta::Left | ta::Baseline);
     EXPECT_EQ(dc.PlaceText({500, 300}, "ABCD").Bounds(), (Rect{480, 700, 580, 900}));
@@ -132,8 +132,7 @@ TEST(Utf, MalformedUtf8BecomesReplacementCharacters) {
               u"\uFFFDa");
     EXPECT_EQ(Utf8ToUtf16("\xE2\x82"), u"\uFFFD\uFFFD"); // cut short
     EXPECT_EQ(Utf8ToUtf16("\xC0\x80"), u"\uFFFD\uFFFD"); // overlong
-    EXPECT_EQ(Utf16ToUtf8(Utf8ToUtf16("x\xF0\x9F\x98\x80\xC5\xBE")),
-              "x\xF0\x9F\x98\x80\xC5\xBE");
+    EXPECT_EQ(Utf16ToUtf8(Utf8ToUtf16("x\xF0\x9F\x98\x80\xC5\xBE")), "x\xF0\x9F\x98\x80\xC5\xBE");
     EXPECT_EQ(Utf16ToUtf8(std::u16string(1, char16_t(0xD800))), "\xEF\xBF\xBD");
 }
 

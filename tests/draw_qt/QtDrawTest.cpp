@@ -32,7 +32,9 @@ void YUp(DeviceContext& dc, Size device, int unitsPerPixel = 1) {
     dc.SetViewportOrg(0, device.cy);
 }
 
-QRgb At(const QImage& img, int x, int y) { return (img.pixel(x, y) & 0xFFFFFF) | 0xFF000000; }
+QRgb At(const QImage& img, int x, int y) {
+    return (img.pixel(x, y) & 0xFFFFFF) | 0xFF000000;
+}
 
 // The bounding box of the pixels darker than mid-grey.
 QRect Ink(const QImage& img) {
@@ -152,7 +154,7 @@ TEST(QtBackend, XorTwiceRestoresAndMaskHatchKeepsTheFillBetweenLines) {
     EXPECT_EQ(At(img, 30, 10), kRed);
     EXPECT_EQ(At(img, 10, 60), kWhite);
     EXPECT_EQ(At(img, 20, 30), qRgb(0, 255, 255)); // red inverted
-    EXPECT_EQ(At(img, 20, 60), kBlack);           // white inverted
+    EXPECT_EQ(At(img, 20, 60), kBlack);            // white inverted
     int red = 0, black = 0, other = 0;
     for (int y = 0; y < 50; ++y)
         for (int x = 52; x < 100; ++x) {
@@ -179,8 +181,7 @@ TEST(QtBackend, ClipRectangleLimitsDrawing) {
 
 TEST(QtFonts, FacesResolveThroughTheFontConfiguration) {
     EXPECT_EQ(QFontInfo(ToQFont(Font{.face = "Arial"}, 20, 96)).family(), "Liberation Sans");
-    EXPECT_EQ(QFontInfo(ToQFont(Font{.face = "Courier New"}, 20, 96)).family(),
-              "Liberation Mono");
+    EXPECT_EQ(QFontInfo(ToQFont(Font{.face = "Courier New"}, 20, 96)).family(), "Liberation Mono");
     EXPECT_EQ(QFontInfo(ToQFont(Font{.face = "Tahoma"}, 20, 96)).family(), "DejaVu Sans");
     EXPECT_TRUE(QFontInfo(ToQFont(Font{.face = "Arial", .weight = 700}, 20, 96)).bold());
 }
@@ -208,11 +209,14 @@ TEST(QtFonts, MeasurerAnswersInEmsThatScaleToAnySize) {
 }
 
 TEST(QtFonts, MetafileAdvancesUseTheScreenMetrics) {
-    std::string bytes = RenderEmf({800, 600}, [](DeviceContext& dc, Size size) {
-        YUp(dc, size, 10);
-        dc.SetFont(Font{.face = "Arial", .height = 150});
-        dc.Text(100, 100, "Population");
-    }, "test");
+    std::string bytes = RenderEmf(
+        {800, 600},
+        [](DeviceContext& dc, Size size) {
+            YUp(dc, size, 10);
+            dc.SetFont(Font{.face = "Arial", .height = 150});
+            dc.Text(100, 100, "Population");
+        },
+        "test");
     EmfContext reference(QtTextMeasurer::Screen());
     YUp(reference, {800, 600}, 10);
     reference.SetFont(Font{.face = "Arial", .height = 150});
@@ -259,17 +263,6 @@ TEST(QtFiles, PngSvgAndPdfFilesOfASample) {
     ASSERT_TRUE(SavePng(base + ".png", {64, 48}, test::DrawMapSample));
     EXPECT_EQ(QImage(QString::fromStdString(base + ".png")).size(), QSize(64, 48));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 4);
-}
-
-TEST(QtBackend, DeviceInfoFollowsTheResolution) {
-    QImage img(100, 50, QImage::Format_RGB32);
-    img.setDotsPerMeterX(11811);
-    img.setDotsPerMeterY(11811);
-    DeviceInfo info = DeviceInfoOf(img, Technology::Printer);
-    EXPECT_EQ(info.width, 100);
-    EXPECT_EQ(info.height, 50);
-    EXPECT_NEAR(info.pixelsPerMeterX, 11811, 1);
-    EXPECT_EQ(info.technology, Technology::Printer);
 }
 
 } // namespace

@@ -32,11 +32,10 @@ void DrawPrimitives(DeviceContext& dc, Size client) {
         dc.MoveTo(x, y - 40);
         dc.LineTo(x, y + 40);
     };
-    const unsigned aligns[3][3] = {{ta::Left | ta::Top, ta::Center | ta::Top, ta::Right | ta::Top},
-                                   {ta::Left | ta::Baseline, ta::Center | ta::Baseline,
-                                    ta::Right | ta::Baseline},
-                                   {ta::Left | ta::Bottom, ta::Center | ta::Bottom,
-                                    ta::Right | ta::Bottom}};
+    const unsigned aligns[3][3] = {
+        {ta::Left | ta::Top, ta::Center | ta::Top, ta::Right | ta::Top},
+        {ta::Left | ta::Baseline, ta::Center | ta::Baseline, ta::Right | ta::Baseline},
+        {ta::Left | ta::Bottom, ta::Center | ta::Bottom, ta::Right | ta::Bottom}};
     const char* names[3][3] = {{"left top", "center top", "right top"},
                                {"left base", "center base", "right base"},
                                {"left bottom", "center bottom", "right bottom"}};
