@@ -93,7 +93,10 @@ QMenu* CMainFrame::BuildPopup(const MenuItem& popup, QWidget* parent) {
             SetCommandId(a, item.id);
             a->setStatusTip(StatusPrompt(item.id));
             const QIcon icon = CommandIcon(item.id);
-            if (!icon.isNull()) a->setIcon(icon);
+            if (!icon.isNull()) {
+                a->setIcon(icon);
+                a->setIconVisibleInMenu(false); // the toolbar's pictures; menus stay text
+            }
             const int id = item.id;
             connect(a, &QAction::triggered, this, [this, id] { ExecuteCommand(id); });
             actions_[id] = a;
@@ -252,6 +255,7 @@ void CMainFrame::ShowStartupPicture() {
         update();
         PostCommand(CmdSelectParameters);
     });
+    picture->CenterOverOwner();
     picture->show();
 }
 

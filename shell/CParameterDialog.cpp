@@ -323,6 +323,7 @@ int CParameterDialog::Choose(QPushButton* button,
     if (loadChooser_) return loadChooser_(button, names);
     QMenu list(button);
     list.setFont(font());
+    list.setMinimumWidth(button->width());
     for (const auto& [slot, name] : names) {
         QAction* a = list.addAction(QString(name).replace(u'&', QStringLiteral("&&")));
         a->setData(slot);

@@ -51,13 +51,13 @@ void CStartupPicture::Finish() {
     close();
 }
 
-void CStartupPicture::showEvent(QShowEvent* event) {
-    QWidget::showEvent(event);
-    // Centred over the owner, or over the screen when the owner is not placed yet.
+void CStartupPicture::CenterOverOwner() {
+    // Over the owner; over its screen while the owner is maximised but not yet placed there.
+    QWidget* owner = parentWidget();
     QRect area;
-    if (QWidget* owner = parentWidget(); owner && owner->isVisible())
+    if (owner && owner->isVisible() && !owner->isMaximized() && !owner->isFullScreen())
         area = owner->frameGeometry();
-    else if (QScreen* s = screen())
+    else if (QScreen* s = owner ? owner->screen() : screen())
         area = s->availableGeometry();
     if (area.isValid()) move(area.center() - QPoint(width() / 2, height() / 2));
 }

@@ -29,6 +29,8 @@ public:
     const QImage& Image() const { return image_; }
     const QTimer& Timer() const { return timer_; }
 
+    // Places the window in the middle of its owner.
+    void CenterOverOwner();
     // Closes and destroys the picture; emits finished() once.
     void Finish();
 
@@ -38,7 +40,6 @@ Q_SIGNALS:
 protected:
     void paintEvent(QPaintEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void showEvent(QShowEvent* event) override;
 
 private:
     QImage image_;

@@ -306,6 +306,7 @@ TEST(MainFrame, PictureClosesOnFirstInputThenTheDialogOpens) {
     CStartupPicture* picture = CStartupPicture::Current();
     ASSERT_NE(picture, nullptr);
     EXPECT_EQ(picture->Image().size(), QSize(1, 1));
+    EXPECT_LE((picture->geometry().center() - frame.geometry().center()).manhattanLength(), 4);
     EXPECT_EQ(picture->Image().pixelColor(0, 0), QColor(0x30, 0x20, 0x10));
     EXPECT_TRUE(picture->Timer().isActive());
     EXPECT_EQ(picture->Timer().interval(), 6000);
