@@ -2,6 +2,8 @@
 // Each target gets <root>/<target>/ with a few inputs in the layout its target expects.
 #include "core/Bytes.h"
 #include "core/Formats.h"
+#include "core/MapFormat.h"
+#include "core/SavedSelections.h"
 #include "tests/support/Fixture.h"
 
 #include <cstdio>
@@ -102,5 +104,55 @@ int main(int argc, char** argv) {
          Join({"a.txt\n  b.txt  \n\nmissing.txt\n",
                "ignored\n.10 Inhabitants\nA short line.\n" + longLine + "\n.\n.11\n",
                ".1000\n" + longLine + longLine + "\n"}));
+
+    // Saved selections with a couple of used slots.
+    zor::SavedIndicatorList il;
+    il.name = "Population";
+    il.codes = {10, 11, 1000};
+    Seed(root, "fuzz_saved", "ind", zor::WriteIndicatorLists({il}));
+    zor::SavedRegionList rl;
+    rl.name = "North";
+    rl.setCode = 19900;
+    rl.keys = {10100 * 65536 + 1, 10100 * 65536 + 4};
+    Seed(root, "fuzz_saved", "reg", zor::WriteRegionLists({rl, rl}));
+
+    // Bitmaps of 24 and 8 bits per pixel, 3 x 2 pixels, rows padded to four bytes.
+    auto bmp = [](int bits) {
+        const int w = 3, h = 2, colors = bits <= 8 ? 1 << bits : 0;
+        const int row = ((w * bits + 31) / 32) * 4;
+        zor::ByteWriter b;
+        const uint32_t offset = 14 + 40 + uint32_t(colors) * 4;
+        b.bytes("BM");
+        b.u32(offset + uint32_t(row * h));
+        b.u32(0);
+        b.u32(offset);
+        b.u32(40);
+        b.i32(w);
+        b.i32(h);
+        b.u16(1);
+        b.u16(uint16_t(bits));
+        b.u32(0);
+        b.u32(uint32_t(row * h));
+        b.i32(2835);
+        b.i32(2835);
+        b.u32(uint32_t(colors));
+        b.u32(0);
+        for (int c = 0; c < colors; ++c) b.u32(uint32_t(c * 0x010101));
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < row; ++x) b.u8(uint8_t(x * 40 + y));
+        return b.data();
+    };
+    Seed(root, "fuzz_bitmap", "24", bmp(24));
+    Seed(root, "fuzz_bitmap", "8", bmp(8));
+
+    // A map of two regions, the first made of two polygons.
+    zor::MapFile map;
+    map.header.width = 1000;
+    map.header.height = 500;
+    map.header.legend = {10, 10};
+    map.polygons = {{"A", {{0, 0}, {100, 0}, {100, 100}, {0, 0}}},
+                    {"A", {{200, 200}, {300, 200}, {250, 300}}},
+                    {"B", {{400, 0}, {500, 0}, {500, 100}, {400, 100}}}};
+    if (auto bytes = zor::WriteMapFile(map)) Seed(root, "fuzz_map", "two", *bytes);
     return 0;
 }
