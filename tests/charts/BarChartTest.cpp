@@ -1,0 +1,393 @@
+// The bar chart: layout against hand-computed numbers, drawing as reference recordings and as
+// the layout's own rectangles, hit tests and tooltips, popups, printing and the metafile.
+#include "charts/CBarChart.h"
+#include "draw/EmfWriter.h"
+#include "draw/RecordingContext.h"
+#include "tests/charts/ChartTestSupport.h"
+#include "tests/draw/EmfReader.h"
+
+#include <gtest/gtest.h>
+
+namespace zor::charts {
+namespace {
+
+using test::Db;
+using test::Key;
+using test::Lines;
+constexpr float M = MissingValue;
+
+// A layout input over a value table held in the test: [period][row] for one indicator.
+BarLayoutInput Input(std::vector<std::vector<float>> values, AxisRange axis) {
+    BarLayoutInput in;
+    in.periods = int(values.size());
+    in.rows = values.empty() ? 0 : int(values[0].size());
+    in.axes = {axis};
+    in.value = [values](int p, int, int r) { return values[size_t(p)][size_t(r)]; };
+    for (int r = 0; r < in.rows; ++r) in.rowNames.push_back("R" + std::to_string(r));
+    return in;
+}
+
+TEST(BarLayout, OnePeriodThreeRegionsSitSideBySideFromTheLeft) {
+    const BarLayout l = LayoutBars(Input({{50, 100, 25}}, {0, 100, 20}));
+    EXPECT_EQ(l.bands, 1);
+    EXPECT_EQ(l.barWidth, 170);
+    EXPECT_EQ(l.bandHeight, 5000);
+    const auto& bars = l.indicators[0].bars;
+    ASSERT_EQ(bars.size(), 3u);
+    EXPECT_EQ(bars[0], (BarRecord{0, "R0", 50, 0, 2500, 170, 0}));
+    EXPECT_EQ(bars[1], (BarRecord{1, "R1", 100, 170, 5000, 340, 0}));
+    EXPECT_EQ(bars[2], (BarRecord{2, "R2", 25, 340, 1250, 510, 0}));
+}
+
+TEST(BarLayout, FortyPeriodsOfTenRegionsMakeTenBands) {
+    std::vector<std::vector<float>> values(40, std::vector<float>(10, 40.0f));
+    BarLayoutInput in = Input(values, {0, 80, 10});
+    in.axes.push_back({0, 100, 20}); // five intervals: left as it is
+    const BarLayout l = LayoutBars(in);
+    EXPECT_EQ(l.barWidth, 130); // 43 widths of 170 would be 7310
+    EXPECT_EQ(l.bands, 10);
+    EXPECT_EQ(l.perBand, 4);
+    EXPECT_EQ(l.bandHeight, 275);
+    EXPECT_EQ(l.pitch, 1437);
+    EXPECT_EQ(l.indicators[0].step, 20); // 8 intervals: twice as coarse
+    EXPECT_EQ(l.indicators[1].step, 20);
+
+    const auto& bars = l.indicators[0].bars;
+    ASSERT_EQ(bars.size(), 400u);
+    // The top band sits at 4725..5000; period 5 is the second group of the second band.
+    EXPECT_EQ(bars[0].bottom, 4725);
+    EXPECT_EQ(bars[0].top, 4725 + 137);
+    const BarRecord& b = bars[5 * 10 + 3];
+    EXPECT_EQ(b.left, 1437 + 3 * 130);
+    EXPECT_EQ(b.right, b.left + 130);
+    EXPECT_EQ(b.bottom, 4725 - 525);
+    // The last band ends at the bottom of the plot.
+    EXPECT_EQ(bars.back().bottom, 4725 - 9 * 525);
+    EXPECT_EQ(bars.back().left, 3 * 1437 + 9 * 130);
+}
+
+TEST(BarLayout, CoarserStepsOnlyForSixToTenIntervalsInMoreThanTwoBands) {
+    std::vector<std::vector<float>> many(40, std::vector<float>(10, 1.0f));
+    BarLayoutInput in = Input(many, {0, 7, 1});
+    for (AxisRange a :
+         {AxisRange{0, 6, 1}, AxisRange{0, 9, 1}, AxisRange{0, 10, 1}, AxisRange{0, 11, 1}})
+        in.axes.push_back(a);
+    const BarLayout l = LayoutBars(in);
+    EXPECT_FLOAT_EQ(l.indicators[0].step, 3.5f);
+    EXPECT_FLOAT_EQ(l.indicators[1].step, 3);
+    EXPECT_FLOAT_EQ(l.indicators[2].step, 3);
+    EXPECT_FLOAT_EQ(l.indicators[3].step, 2);
+    EXPECT_FLOAT_EQ(l.indicators[4].step, 1);
+
+    // Two bands keep the step.
+    std::vector<std::vector<float>> few(8, std::vector<float>(10, 1.0f));
+    const BarLayout two = LayoutBars(Input(few, {0, 8, 1}));
+    EXPECT_EQ(two.bands, 2);
+    EXPECT_EQ(two.indicators[0].step, 1);
+}
+
+TEST(BarLayout, MissingValueLeavesItsSlotEmpty) {
+    const BarLayout l = LayoutBars(Input({{5, M, 7}, {M, M, M}, {1, 2, 3}}, {0, 10, 2}));
+    const auto& bars = l.indicators[0].bars;
+    ASSERT_EQ(bars.size(), 5u);
+    EXPECT_EQ(bars[1].series, 2);
+    EXPECT_EQ(bars[1].left, 340);
+    EXPECT_EQ(bars[2].left, 2 * (5750 / 3)); // the third group keeps its place
+}
+
+TEST(BarLayout, MinimumHeights) {
+    // A zero bar grows upward when the range has positive values, downward otherwise.
+    auto zero = LayoutBars(Input({{0}}, {0, 10, 2})).indicators[0].bars[0];
+    EXPECT_EQ(zero.bottom, 0);
+    EXPECT_EQ(zero.top, 20);
+    zero = LayoutBars(Input({{0}}, {-10, 0, 2})).indicators[0].bars[0];
+    EXPECT_EQ(zero.top, 5000);
+    EXPECT_EQ(zero.bottom, 4980);
+
+    // Around a zero line at 2500: tiny bars get 20 units on their own side.
+    const auto bars = LayoutBars(Input({{-0.01f, 0.01f, -5, 5}}, {-10, 10, 2})).indicators[0].bars;
+    EXPECT_EQ(bars[0].top, 2500);
+    EXPECT_EQ(bars[0].bottom, 2480);
+    EXPECT_EQ(bars[1].bottom, 2500);
+    EXPECT_EQ(bars[1].top, 2520);
+    EXPECT_EQ(bars[2].top, 2500);
+    EXPECT_EQ(bars[2].bottom, 1250);
+    EXPECT_EQ(bars[3].top, 3750);
+}
+
+TEST(BarLayout, NoBarsWithoutValuesOrForAnEmptyRange) {
+    EXPECT_TRUE(LayoutBars(Input({{M, M}}, AxisRange{})).indicators[0].bars.empty());
+    EXPECT_TRUE(LayoutBars(Input({{3, 3}}, {3, 3, 0})).indicators[0].bars.empty());
+    // More regions than fit in one band even alone: one group per band, no division by zero.
+    std::vector<std::vector<float>> wide(3, std::vector<float>(70, 1.0f));
+    const BarLayout l = LayoutBars(Input(wide, {0, 1, 0.2f}));
+    EXPECT_EQ(l.barWidth, 90);
+    EXPECT_EQ(l.bands, 3);
+    EXPECT_EQ(l.perBand, 1);
+}
+
+TEST(BarTitle, OneLineOrTheNarrowestTwoLineBox) {
+    draw::RecordingContext dc; // fixed metrics: a 280 font has 140-unit characters
+    dc.SetFont(ChartFont(280, 400, 0, 0));
+    TitleBox t = LayoutTitle(dc, "Income", 0, 5750, 5050);
+    EXPECT_FALSE(t.wrapped);
+    EXPECT_EQ(t.box, (draw::Rect{2875 - 420, 5330, 2875 + 420, 5050}));
+
+    const std::string name = "Gross domestic product per capita in constant dollars";
+    t = LayoutTitle(dc, name, 0, 5750, 5050);
+    EXPECT_TRUE(t.wrapped);
+    const int w = t.box.right - t.box.left;
+    EXPECT_EQ(w % 500, 0);
+    EXPECT_EQ(t.box.top - t.box.bottom, 560);
+    auto lines = [&](int width) {
+        return dc.LayoutTextBox(name, {0, 560, width, 0}, draw::dt::WordBreak).lines.size();
+    };
+    EXPECT_EQ(lines(w), 2u);
+    EXPECT_GT(lines(w - 500), 2u);
+}
+
+// Country with three regions and its total; two indicators, the second without any value.
+void Country(zor::test::Fixture& f) {
+    f.Set(10000, "Country", {"North", "South", "East", "Total"});
+    f.Group(1, "Economy");
+    f.Indicator(1010, "Income per head");
+    f.Indicator(1020, "Exports");
+    f.Periods({2000, 2001});
+    f.Values(10000, 2000, 1010, {10, 20, 30, 60});
+    f.Values(10000, 2001, 1010, {15, M, 0, 40});
+}
+
+Selection CountrySelection(std::vector<ListItem> indicators = {{1010, "Income per head"},
+                                                               {1020, "Exports"}}) {
+    Selection s;
+    s.Confirm(10000, std::move(indicators),
+              {{Key(10000, 1), "North"}, {Key(10000, 2), "South"}, {Key(10000, 3), "East"}},
+              {{2000, "2000"}, {2001, "2001"}});
+    return s;
+}
+
+TEST(BarChart, DrawsAsTheReferenceRecording) {
+    Db db(Country);
+    const ChartResources res;
+    CBarChart chart(db.store, res, CountrySelection());
+    chart.ComputeLayout();
+    draw::RecordingContext dc;
+    chart.Paint(dc, {0, 0, 800, 600});
+    test::ExpectReference("barchart.rec", dc.Recording());
+}
+
+TEST(BarChart, BandsDrawAsTheReferenceRecording) {
+    Db db([](zor::test::Fixture& f) {
+        f.Set(10000, "Country", {"A", "B", "C", "D", "E", "F", "Total"});
+        f.Group(1, "Economy");
+        f.Indicator(1010, "Population change in the census years");
+        std::vector<int> years;
+        for (int y = 1990; y < 2002; ++y) years.push_back(y);
+        f.Periods(years);
+        for (int y : years)
+            f.Values(10000, y, 1010,
+                     {float(y - 1995), 2, float((y * 7) % 11) - 3, 4, -1, float(y % 3), 0});
+    });
+    Selection s;
+    std::vector<ListItem> regions, periods;
+    for (int r = 1; r <= 6; ++r)
+        regions.push_back({Key(10000, r), std::string(1, char('A' + r - 1))});
+    for (int y = 1990; y < 2002; ++y) periods.push_back({y, std::to_string(y)});
+    s.Confirm(10000, {{1010, "Population change in the census years"}}, regions, periods);
+    const ChartResources res;
+    CBarChart chart(db.store, res, s);
+    chart.ComputeLayout();
+    ASSERT_EQ(chart.Layout().bands, 2);
+    draw::RecordingContext dc;
+    chart.Paint(dc, {0, 0, 1600, 1200});
+    test::ExpectReference("barchart-bands.rec", dc.Recording());
+}
+
+TEST(BarChart, DrawnBarsAreTheLaidOutRectanglesWidenedOnScreenOnly) {
+    Db db(Country);
+    const ChartResources res;
+    CBarChart chart(db.store, res, CountrySelection());
+    chart.ComputeLayout();
+    const auto& bars = chart.Layout().indicators[0].bars;
+    ASSERT_EQ(bars.size(), 5u);                  // South has no value in 2001
+    EXPECT_EQ(bars[4].left, 5750 / 2 + 2 * 170); // East's zero bar in the second group
+    EXPECT_EQ(bars[4].top - bars[4].bottom, 20);
+
+    draw::RecordingContext screen;
+    chart.Paint(screen, {0, 0, 800, 600});
+    draw::RecordingContext paper(
+        draw::DeviceInfo{draw::Technology::Printer, 2480, 3508, 11811, 11811, 24});
+    chart.PrintPage(paper, {0, 0, 2480, 3508}, true);
+    for (const BarRecord& b : bars) {
+        auto rect = [&](int widen) {
+            return "rect " + std::to_string(b.left) + ' ' + std::to_string(b.top) + ' ' +
+                   std::to_string(b.right + widen) + ' ' + std::to_string(b.bottom);
+        };
+        EXPECT_EQ(Lines(screen.Recording(), rect(10)).size(), 1u) << rect(10);
+        EXPECT_EQ(Lines(paper.Recording(), rect(0)).size(), 1u) << rect(0);
+    }
+    // Legend boxes: one per region, whether or not it has bars.
+    EXPECT_EQ(Lines(screen.Recording(), "rect 5800 ").size(), 3u);
+    EXPECT_TRUE(Lines(screen.Recording(), "palette").empty()); // 24-bit display
+}
+
+TEST(BarChart, HitTestAndTooltipOfTheCurrentIndicator) {
+    Db db(Country);
+    const ChartResources res;
+    CBarChart chart(db.store, res, CountrySelection());
+    test::RecordingHost host;
+    chart.Attach(&host);
+    chart.OnCreate();
+    chart.OnInitialUpdate();
+    const BarRecord& south = chart.Layout().indicators[0].bars[1];
+    EXPECT_EQ(chart.HitTest({south.left + 1, south.bottom}), 1);
+    EXPECT_EQ(chart.HitTest({south.right, south.top}), 1);
+    EXPECT_EQ(chart.HitTest({south.left, south.bottom}), 0); // a shared edge: the first bar
+    EXPECT_EQ(chart.HitTest({south.left + 1, south.top + 1}), -1);
+
+    // Through the screen mapping: 800 × 600 pixels over 8000 × 6000 units.
+    const draw::Rect client{0, 0, 800, 600};
+    const draw::Point inside{(south.left + 750) / 10 + 1, 600 - (south.bottom + 400) / 10 - 2};
+    EXPECT_EQ(chart.MouseMove(inside, client), TipAction::Show);
+    EXPECT_EQ(chart.TipText(), "South: 20");
+    EXPECT_EQ(chart.MouseMove(inside, client), TipAction::Refresh);
+    EXPECT_EQ(chart.MouseMove({799, 1}, client), TipAction::Hide);
+    EXPECT_EQ(chart.MouseMove({799, 1}, client), TipAction::None);
+    EXPECT_EQ(chart.TipText(), "");
+}
+
+TEST(BarChart, IndicatorPopupSwitchesAndRepaintsOnlyOnAChange) {
+    Db db(Country);
+    const ChartResources res;
+    CBarChart chart(db.store, res, CountrySelection());
+    test::RecordingHost host;
+    chart.Attach(&host);
+    chart.OnCreate();
+    chart.OnInitialUpdate();
+    EXPECT_TRUE(host.messages.empty());
+    EXPECT_EQ(host.invalidatedLater, 1);
+    ASSERT_EQ(chart.Popups().size(), 1u);
+    const PopupMenu& menu = chart.Popups()[0];
+    EXPECT_EQ(menu.title, "Indicators");
+    EXPECT_EQ(menu.items, (std::vector<std::string>{"Income per head", "Exports"}));
+    EXPECT_EQ(menu.firstId, 1201);
+    EXPECT_EQ(menu.position, 0);
+
+    EXPECT_TRUE(chart.OnCommand(1201)); // the current one: nothing happens
+    EXPECT_EQ(host.repaintedNow, 0);
+    EXPECT_TRUE(host.popupChanges.empty());
+
+    EXPECT_TRUE(chart.OnCommand(1202)); // Exports has no data
+    EXPECT_EQ(chart.IndicatorIndex(), 1);
+    EXPECT_EQ(chart.Popups()[0].checked, 1);
+    EXPECT_EQ(host.popupChanges, std::vector<int>{0});
+    EXPECT_EQ(host.repaintedNow, 1);
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0].first, "Sorry, no data!");
+    EXPECT_EQ(host.messages[0].second, MessageIcon::None);
+    draw::RecordingContext dc;
+    chart.Paint(dc, {0, 0, 800, 600});
+    EXPECT_TRUE(Lines(dc.Recording(), "rect").empty()); // nothing for an indicator without data
+
+    EXPECT_FALSE(chart.OnCommand(1203)); // no third indicator
+    EXPECT_FALSE(chart.OnCommand(1101)); // no period popup
+    EXPECT_EQ(host.repaintedNow, 1);
+}
+
+TEST(BarChart, NoDataAtFirstShowingAndNoPopupForOneIndicator) {
+    Db db(Country);
+    const ChartResources res;
+    CBarChart chart(db.store, res, CountrySelection({{1020, "Exports"}}));
+    test::RecordingHost host;
+    chart.Attach(&host);
+    chart.OnCreate();
+    EXPECT_TRUE(chart.Popups().empty());
+    chart.OnInitialUpdate();
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0].second, MessageIcon::Stop);
+}
+
+TEST(BarChart, PrintedPageKeepsFourToThreeAndAddsTheSourceLine) {
+    Db db(Country);
+    const ChartResources res;
+    CBarChart chart(db.store, res, CountrySelection());
+    chart.ComputeLayout();
+    // A portrait page: full width at the top.
+    draw::RecordingContext tall(
+        draw::DeviceInfo{draw::Technology::Printer, 2480, 3508, 11811, 11811, 24});
+    chart.PrintPage(tall, {0, 0, 2480, 3508}, false);
+    EXPECT_EQ(Lines(tall.Recording(), "viewportext"),
+              std::vector<std::string>{"viewportext 2480 1860"});
+    EXPECT_EQ(Lines(tall.Recording(), "viewportorg").back(), "viewportorg 0 1860");
+    EXPECT_EQ(Lines(tall.Recording(), "text ").back(), "text -590 -400 \"Source: KVZ Database\"");
+    EXPECT_EQ(Lines(tall.Recording(), "font ").back(),
+              "font \"Arial\" height=120 weight=700 italic=0 escapement=0 charset=0 quality=2 "
+              "pitchfamily=18");
+    // A landscape page wider than 4:3: full height at the left.
+    draw::RecordingContext wide(
+        draw::DeviceInfo{draw::Technology::Printer, 4000, 2000, 11811, 11811, 24});
+    chart.PrintPage(wide, {0, 0, 4000, 2000}, true);
+    EXPECT_EQ(Lines(wide.Recording(), "viewportext"),
+              std::vector<std::string>{"viewportext 2666 2000"});
+}
+
+TEST(BarChart, MetafileParsesBackWithTheWholeLogicalSpaceAndIsAlwaysColoured) {
+    Db db(Country);
+    const ChartResources res;
+    CBarChart chart(db.store, res, CountrySelection());
+    chart.ComputeLayout();
+    const draw::FixedTextMeasurer measurer;
+    const std::string emf = chart.MakeMetafile(measurer, false);
+    const draw::test::EmfFile file(emf);
+    ASSERT_FALSE(file.Malformed());
+    EXPECT_EQ(file.Records().front().type, draw::emr::Header);
+    EXPECT_EQ(file.Records().back().type, draw::emr::Eof);
+    // The white frame, five bars and three legend boxes.
+    EXPECT_EQ(file.Count(draw::emr::Rectangle), 9u);
+    EXPECT_EQ(file.Count(draw::emr::CreatePalette), 1u);
+    // Header bounds (device pixels): the whole 800 × 600 picture.
+    const auto& h = file.Records().front();
+    EXPECT_EQ(file.Field(h, 0), 0);
+    EXPECT_EQ(file.Field(h, 1), 0);
+    EXPECT_GE(file.Field(h, 2), 799);
+    EXPECT_GE(file.Field(h, 3), 599);
+    // Same input, same bytes; black and white is not offered and makes no difference.
+    EXPECT_EQ(chart.MakeMetafile(measurer, false), emf);
+    EXPECT_EQ(chart.MakeMetafile(measurer, true), emf);
+}
+
+TEST(BarChart, ExportToFileAndClipboard) {
+    Db db(Country);
+    const ChartResources res;
+    CBarChart chart(db.store, res, CountrySelection());
+    test::RecordingHost host;
+    chart.Attach(&host);
+    chart.OnInitialUpdate();
+
+    chart.OnCommand(1099); // dialog cancelled: nothing else asked
+    EXPECT_EQ(host.exportOffers, std::vector<bool>{false});
+    EXPECT_EQ(host.fileAsks, 0);
+
+    host.exportAnswer = ExportChoice{false, false};
+    chart.OnCommand(1099); // save dialog cancelled
+    EXPECT_EQ(host.fileAsks, 1);
+    EXPECT_TRUE(host.clipboard.empty());
+
+    const std::string path = db.dir.file("chart.emf");
+    host.fileAnswer = path;
+    chart.OnCommand(1099);
+    EXPECT_EQ(zor::test::ReadFile(path), chart.MakeMetafile(host.measurer, false));
+
+    host.exportAnswer = ExportChoice{true, false};
+    chart.OnCommand(1099);
+    EXPECT_EQ(host.fileAsks, 2);
+    EXPECT_EQ(host.clipboard, zor::test::ReadFile(path));
+    EXPECT_EQ(host.clipboardSize, (draw::Size{800, 600}));
+    // The clipboard's other formats draw the same picture.
+    draw::RecordingContext dc;
+    host.clipboardDraw(dc, host.clipboardSize);
+    EXPECT_EQ(Lines(dc.Recording(), "rect -750 -400 7250 5600").size(), 1u);
+}
+
+} // namespace
+} // namespace zor::charts
