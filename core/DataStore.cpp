@@ -2,6 +2,8 @@
 
 #include "core/FileUtil.h"
 
+#include <filesystem>
+
 namespace zor {
 
 bool DataStore::Fail(std::string why) {
@@ -16,6 +18,13 @@ bool DataStore::StartUp(const PlatformInfo& platform) {
     settings_.charset = platform.screenCharset;
     settings_.decimalSymbol = platform.localeDecimal;
     ApplyCommandLine(settings_, platform.commandLine);
+    // A relative data directory is taken from where the program was started, once, so that a
+    // relative data source is not resolved against it twice.
+    if (settings_.dataDirectory.front() != '/') {
+        std::error_code ec;
+        auto abs = std::filesystem::absolute(settings_.dataDirectory, ec);
+        if (!ec) settings_.dataDirectory = WithTrailingSeparator(abs.lexically_normal().string());
+    }
 
     titles_ = TitlesTable::Load(settings_.dataDirectory + "wtitles.bin");
 

@@ -168,6 +168,19 @@ TEST(StartUp, DataSourceAndProviderSettings) {
     EXPECT_EQ(other.Files(), nullptr);
 }
 
+TEST(StartUp, RelativeDataDirectoryIsTakenFromTheWorkingDirectory) {
+    TempDir dir;
+    SmallDb(dir.path() + "data/").Write();
+    auto old = std::filesystem::current_path();
+    std::filesystem::current_path(dir.path());
+    DataStore store;
+    bool ok = store.StartUp(PlatformFor("data"));
+    std::filesystem::current_path(old);
+    ASSERT_TRUE(ok) << store.StartupError();
+    EXPECT_EQ(store.DataDirectory(), dir.path() + "data/");
+    EXPECT_EQ(store.DataSource(), store.DataDirectory());
+}
+
 TEST(StartUp, TempListProvisioning) {
     TempDir dir;
     std::string source = dir.path() + "db/";
