@@ -4,6 +4,7 @@
 #pragma once
 
 #include "core/DataStore.h"
+#include "core/DataTable.h"
 #include "core/Selection.h"
 
 #include <QFont>
@@ -83,6 +84,15 @@ public:
     // Shows the About box.
     void About(QWidget* parent);
 
+    // The main frame and its progress indicator, which table loads report to (nullptr while
+    // there is no main frame).
+    QWidget* MainWindow() const { return mainWindow_; }
+    LoadProgress* Progress() const { return progress_; }
+    void SetMainWindow(QWidget* window, LoadProgress* progress) {
+        mainWindow_ = window;
+        progress_ = progress;
+    }
+
     // Replaceable platform services (tests record instead of showing or opening).
     using MessageHandler = std::function<void(QWidget* parent, MessageKind, const QString& text)>;
     void SetMessageHandler(MessageHandler h) { messageHandler_ = std::move(h); }
@@ -97,6 +107,8 @@ private:
     ChartFont normalFont_;
     ChartFont verticalFont_;
     std::unique_ptr<QPrinter> printer_;
+    QWidget* mainWindow_ = nullptr;
+    LoadProgress* progress_ = nullptr;
     MessageHandler messageHandler_;
     UrlOpener urlOpener_;
 };

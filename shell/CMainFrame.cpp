@@ -68,12 +68,15 @@ CMainFrame::CMainFrame(Application& app, QWidget* parent) : QMainWindow(parent),
     status->installEventFilter(this);
     PlaceProgress();
 
+    app_.SetMainWindow(this, progress_);
+
     UpdateCommandStates();
     connect(&ViewRegistry::Instance(), &ViewRegistry::changed, this,
             [this](int) { UpdateCommandStates(); });
 }
 
 CMainFrame::~CMainFrame() {
+    if (app_.MainWindow() == this) app_.SetMainWindow(nullptr, nullptr);
     for (auto& v : views_)
         if (v) delete v.data();
 }

@@ -15,6 +15,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QScrollBar>
+#include <QStyle>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -45,15 +47,26 @@ CParameterDialog::CParameterDialog(Application& app, QWidget* parent)
     PrepareDialog(this, ResourceId, app_.Titles(), app_.Charset());
     Sync();
 
+    // The period labels fit without being cut.
+    int widest = 0;
+    for (int i = 0; i < model_->Periods().Size(); ++i)
+        widest =
+            std::max(widest, periodTree_->fontMetrics().horizontalAdvance(PeriodItem(i)->text(0)));
+    const int box = style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, periodTree_);
+    periodTree_->setMinimumWidth(
+        widest + box + periodTree_->verticalScrollBar()->sizeHint().width() +
+        2 * periodTree_->frameWidth() + 4 * fontMetrics().averageCharWidth());
+
     // The first checked period (else the first) is in view.
     const int first = model_->FirstShownPeriod();
     if (first >= 0) periodTree_->scrollToItem(PeriodItem(first), QAbstractItemView::PositionAtTop);
 
-    // The resource's 516 x 301 dialog units at the dialog's font, within the screen.
+    // A quarter more than the resource's 516 x 301 dialog units at the dialog's font, so that
+    // longer catalogues show more at once; never more than the screen holds.
     const QFontMetrics fm(font());
     const int unitX = std::max(1, fm.averageCharWidth());
     const int unitY = std::max(1, fm.height());
-    QSize size(516 * unitX / 4, 301 * unitY / 8);
+    QSize size(516 * unitX * 5 / 16, 301 * unitY * 5 / 32);
     if (QScreen* s = parent ? parent->screen() : screen()) {
         const QSize room = s->availableGeometry().size() * 9 / 10;
         size = size.boundedTo(room);
@@ -262,6 +275,7 @@ void CParameterDialog::SyncTree(CCheckTree* tree, const CheckTree& model,
         QTreeWidgetItem* item =
             m.parent < 0 ? new QTreeWidgetItem(tree) : new QTreeWidgetItem(items[size_t(m.parent)]);
         item->setText(0, app_.Decode(m.label));
+        item->setToolTip(0, item->text(0)); // long names are cut at the tree's edge
         item->setData(0, ItemIndexRole, i);
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
         items.push_back(item);
@@ -295,7 +309,10 @@ void CParameterDialog::SyncRegionControls() {
     for (int m = 0; m < 3; ++m) modeButtons_[m]->setChecked(m == mode);
     setCombo_->setEnabled(model_->ComboEnabled());
     setCombo_->setCurrentIndex(model_->ComboIndex());
+    // Expand buttons only where the user may use them; elsewhere the dialog decides which
+    // top-level region is open.
     regionTree_->setItemsExpandable(model_->UserMayExpandRegions());
+    regionTree_->setRootIsDecorated(model_->UserMayExpandRegions());
 }
 
 void CParameterDialog::Sync() {

@@ -91,7 +91,8 @@ void ShortcutActions(const QList<QAction*>& actions) {
             continue;
         }
         switch (CommandId(a)) {
-        case 1098:
+        case 1098: // "Print" of the views
+        case 1040: // "Print Main Indicators List" of the main frame
             a->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
             break;
         case 6000:

@@ -44,8 +44,8 @@ int ControlId(const QWidget* control); // 0 when none
 void TranslateMenu(QMenuBar* bar, const TitlesTable& titles, int charset);
 void TranslateMenu(QMenu* menu, const TitlesTable& titles, int charset);
 
-// Shortcuts every frame gives its commands: Ctrl+P for "Print" (1098) and Ctrl+Q for "Quit"
-// (6000), wherever they are in the menu.
+// Shortcuts every frame gives its commands: Ctrl+P for "Print" (1098, and the main frame's
+// indicator-list printing 1040) and Ctrl+Q for "Quit" (6000), wherever they are in the menu.
 void ApplyStandardShortcuts(QMenuBar* bar);
 
 // What every dialog does on opening: gives itself a font that covers the charset (its

@@ -95,6 +95,9 @@ TEST(MainFrame, MenuAndToolbarHoldTheCommandTable) {
     EXPECT_EQ(frame.Action(1010)->text(), "Select &Parameters");
     EXPECT_EQ(frame.Action(3022)->statusTip(), "To view Horizontical Ranked Bar Chart...");
     EXPECT_EQ(frame.Action(6000)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Q));
+    EXPECT_EQ(frame.Action(1040)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_P));
+    EXPECT_EQ(s.app->MainWindow(), &frame);
+    EXPECT_EQ(s.app->Progress(), frame.Progress());
 
     const auto bar = frame.menuBar()->actions();
     ASSERT_EQ(bar.size(), 4);
@@ -114,6 +117,22 @@ TEST(MainFrame, MenuAndToolbarHoldTheCommandTable) {
     }
     EXPECT_EQ(frame.Action(3061)->toolTip(), "Boxplots: By value");
     EXPECT_EQ(frame.windowTitle(), "zorgui2");
+}
+
+TEST(MainFrame, ViewMenusGetPrintAndQuitShortcuts) {
+    QMenuBar bar;
+    QMenu* file = bar.addMenu("Print");
+    QAction* print = file->addAction("Print");
+    SetCommandId(print, 1098);
+    QMenu* sub = file->addMenu("More");
+    QAction* quit = sub->addAction("Quit");
+    SetCommandId(quit, 6000);
+    QAction* other = file->addAction("Scale");
+    SetCommandId(other, 1094);
+    ApplyStandardShortcuts(&bar);
+    EXPECT_EQ(print->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_P));
+    EXPECT_EQ(quit->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Q));
+    EXPECT_TRUE(other->shortcut().isEmpty());
 }
 
 TEST(MainFrame, ViewCommandsAreEnabledByTheirFactories) {

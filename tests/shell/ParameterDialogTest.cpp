@@ -162,6 +162,7 @@ TEST(ParameterDialog, RegionModesFromTheControls) {
     ASSERT_EQ(north->text(0), "001 North");
     // The user cannot open a top-level region in this mode.
     EXPECT_FALSE(tree->itemsExpandable());
+    EXPECT_FALSE(tree->rootIsDecorated());
     north->setExpanded(true);
     QApplication::processEvents();
     EXPECT_FALSE(north->isExpanded());
@@ -191,6 +192,7 @@ TEST(ParameterDialog, RegionModesFromTheControls) {
     o.d->ModeButton(2)->click();
     EXPECT_FALSE(o.d->SetCombo()->isEnabled());
     EXPECT_TRUE(tree->itemsExpandable());
+    EXPECT_TRUE(tree->rootIsDecorated());
     EXPECT_FALSE(HasBox(north));
     EXPECT_TRUE(HasBox(o.d->RegionItem(8))); // the grand total
     EXPECT_FALSE(HasBox(north->child(2)));   // North's own total
