@@ -4,6 +4,7 @@
 #include "core/SavedSelections.h"
 #include "tests/shell/ShellTestDb.h"
 
+#include <cstdio>
 #include <gtest/gtest.h>
 
 namespace zor {
@@ -355,6 +356,42 @@ TEST(ParameterModel, SavedListsRoundTripThroughTheFiles) {
     EXPECT_EQ(m.Mode(), ParameterModel::SpecificRegion);
     EXPECT_EQ(m.ComboIndex(), 1);
     EXPECT_EQ(Labels(m.SelectedRegions()), (std::vector<std::string>{"201 S1"}));
+}
+
+TEST(ParameterModel, FailedGroupLoadLeavesTheGroupEmpty) {
+    StartedApp s(test::ThreeSets);
+    std::remove(s.dir.file("mainlist.ind").c_str());
+    ParameterModel m = ModelOf(*s.app);
+    const int health = GroupRoot(m.Indicators(), 2);
+    m.SetIndicatorExpanded(health, true);
+    EXPECT_TRUE(m.Indicators()[health].children.empty());
+    EXPECT_FALSE(m.Indicators()[health].expanded);
+    EXPECT_FALSE(m.Indicators()[health].hasChildrenToLoad); // no expand button any more
+    m.ApplySavedIndicators({2050});
+    EXPECT_TRUE(m.CheckedIndicatorCodes().empty());
+}
+
+TEST(ParameterModel, EmptyCatalogue) {
+    // Another provider installs nothing: no sets, groups or periods.
+    StartedApp s([](const std::string& dir) {
+        auto f = test::OneSet(dir);
+        f.Config({"PROVIDER=OTHER", "DATA SOURCE=" + dir});
+        return f;
+    });
+    ParameterModel m = ModelOf(*s.app);
+    EXPECT_EQ(m.Indicators().Size(), 0);
+    EXPECT_EQ(m.Regions().Size(), 0);
+    EXPECT_FALSE(m.HasRegionModes());
+    EXPECT_EQ(m.Periods().Size(), 2); // the two pseudo periods
+    m.ApplySavedRegions(10100, {MakeRegionKey(10100, 1)});
+    m.ApplySavedIndicators({0});
+    EXPECT_TRUE(m.ClickPeriod(1, false));
+    Selection sel;
+    m.ApplyTo(sel);
+    EXPECT_EQ(sel.SetCode(), 10000);
+    EXPECT_TRUE(sel.Indicators().empty() && sel.Regions().empty());
+    ASSERT_EQ(sel.Periods().size(), 1u);
+    EXPECT_EQ(sel.Periods()[0].code, -2);
 }
 
 } // namespace
