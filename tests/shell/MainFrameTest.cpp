@@ -2,6 +2,7 @@
 // progress indicator, help, the start-up picture and quitting; and the program's start.
 #include "core/Bytes.h"
 #include "core/MenuCaptions.h"
+#include "shell/CAboutDialog.h"
 #include "shell/CMainFrame.h"
 #include "shell/CParameterDialog.h"
 #include "shell/CStartupPicture.h"
@@ -9,6 +10,8 @@
 #include "tests/shell/ShellTestDb.h"
 
 #include <QApplication>
+#include <QLabel>
+#include <QListWidget>
 #include <QMenuBar>
 #include <QProcess>
 #include <QStatusBar>
@@ -298,6 +301,30 @@ TEST(MainFrame, HelpPrefersTheHlpFile) {
     frame.ExecuteCommand(5010);
     ASSERT_EQ(opened.size(), 2u);
     EXPECT_EQ(opened[1].toLocalFile(), QString::fromStdString(s.dir.file("zor2.hlp")));
+}
+
+TEST(MainFrame, AboutBoxListsTheDescription) {
+    EXPECT_EQ(DescriptionLines("one\r\ntwo\rthree\r\n\r\nfour"),
+              (std::vector<std::string>{" one", " two", " three", " ", " four"}));
+
+    StartedApp s(test::ThreeSets);
+    CMainFrame frame(*s.app);
+    frame.show();
+    ASSERT_EQ(frame.ExecuteCommand(5030), CMainFrame::Outcome::Done);
+    auto* about = frame.findChild<CAboutDialog*>();
+    ASSERT_NE(about, nullptr);
+    EXPECT_EQ(about->windowTitle(), "About zorgui2");
+    auto* list = about->findChild<QListWidget*>();
+    ASSERT_NE(list, nullptr);
+    const auto lines = DescriptionLines(AboutDescription());
+    ASSERT_EQ(list->count(), int(lines.size()));
+    EXPECT_EQ(list->item(0)->text().toStdString(), lines[0]);
+    EXPECT_TRUE(list->font().fixedPitch());
+    bool titled = false;
+    for (auto* l : about->findChildren<QLabel*>())
+        titled = titled || l->text() == "zorgui2 Version 2.0";
+    EXPECT_TRUE(titled);
+    about->accept();
 }
 
 TEST(MainFrame, WithoutPictureTheDialogOpensAtOnce) {
