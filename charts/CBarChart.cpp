@@ -139,7 +139,7 @@ CBarChart::CBarChart(DataStore& store, const ChartResources& resources, const Se
       titleFont_(ChartFont(280, 400, 0, resources.AxisFont.charset)) {
     // Exported bar charts are always coloured.
     SetPictureChoice(false);
-    table_.Load(progress);
+    loadResult_ = table_.Load(progress);
 }
 
 void CBarChart::GetOrigin(int& x, int& y) const {

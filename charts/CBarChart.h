@@ -80,6 +80,8 @@ public:
     void OnInitialUpdate() override;
 
     const DataTable& Table() const { return table_; }
+    // What the table's Load returned: 0, or -1 when it could not be loaded.
+    int LoadResult() const { return loadResult_; }
     const ChartAxes& Axes() const { return axes_; }
     const BarLayout& Layout() const { return layout_; }
     // The layout step of the initial update (also usable without a window).
@@ -94,6 +96,7 @@ private:
     DataTable table_;
     ChartAxes axes_;
     BarLayout layout_;
+    int loadResult_ = 0;
     bool laidOut_ = false;
     draw::Font titleFont_;
 };

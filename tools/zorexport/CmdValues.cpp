@@ -2,9 +2,9 @@
 #include "core/DataTable.h"
 #include "tools/zorexport/Command.h"
 #include "tools/zorexport/Json.h"
+#include "tools/zorexport/SelectionArgs.h"
 #include "tools/zorexport/Startup.h"
 
-#include <charconv>
 #include <cstdio>
 #include <optional>
 
@@ -16,65 +16,6 @@ const CommandInfo kInfo = {"values",
                            "zorexport values [DIR=<dir>] --set CODE --row-mode 0|1|2 [--zero-axis] "
                            "--indicators C1,C2,... [--regions K1,K2,...] --periods P1,P2,...",
                            nullptr};
-
-std::optional<int64_t> ParseInt(const std::string& s) {
-    int64_t v = 0;
-    const char* end = s.data() + s.size();
-    auto r = std::from_chars(s.data(), end, v);
-    if (s.empty() || r.ec != std::errc() || r.ptr != end) return std::nullopt;
-    return v;
-}
-
-// A comma-separated list of integers within [lo, hi]; nullopt on any bad element.
-std::optional<std::vector<int64_t>> ParseIntList(const std::string& text, int64_t lo, int64_t hi) {
-    std::vector<int64_t> out;
-    for (const auto& part : SplitList(text)) {
-        auto v = ParseInt(part);
-        if (!v || *v < lo || *v > hi) return std::nullopt;
-        out.push_back(*v);
-    }
-    return out;
-}
-
-// The indicator's name as the parameter dialog stores it: its tree label "%4.4d %s" without
-// the first five characters (so a temporary indicator's name keeps a leading blank).
-std::string IndicatorName(DataStore& store, int code) {
-    const int groupId = code >= TempIndicatorBase ? TempGroupId : code / 1000;
-    const int g = code >= 0 ? store.FindGroup(groupId) : -1;
-    if (g < 0) return {};
-    if (store.Groups()[size_t(g)].indicators.empty()) store.LoadGroupIndicators(g);
-    for (const auto& ind : store.Groups()[size_t(g)].indicators) {
-        std::string name;
-        if (ind.code == code) name = ind.name;
-        for (const auto& v : ind.variants)
-            if (v.code == code) name = v.name;
-        if (name.empty()) continue;
-        char prefix[16];
-        std::snprintf(prefix, sizeof prefix, "%4.4d ", code);
-        return (std::string(prefix) + name).substr(5);
-    }
-    return {};
-}
-
-// A region's name as the dialog stores it; a region of a sub-region set with a code gets
-// " (code)".
-std::string RegionName(const DataStore& store, int32_t key) {
-    const int s = store.FindRegionSet(KeySetId(key));
-    if (s < 0) return {};
-    const RegionSet& set = store.RegionSets()[size_t(s)];
-    const int r = FindRegionIndex(set, KeyRegionId(key));
-    if (r < 0) return {};
-    std::string name = set.regions[size_t(r)].name;
-    if (s > 0 && !set.code.empty()) name += " (" + set.code + ")";
-    return name;
-}
-
-std::string PeriodName(const DataStore& store, int code) {
-    if (code == FirstAvailable) return store.LoadTextOr(1401, "First Available");
-    if (code == LastAvailable) return store.LoadTextOr(1402, "Last Available");
-    const int p = store.FindPeriod(code);
-    return p >= 0 ? store.Periods()[size_t(p)].name : std::string();
-}
 
 void WriteValue(JsonWriter& j, float v) {
     if (IsMissing(v))
@@ -144,16 +85,9 @@ int Run(const std::vector<std::string>& argsIn) {
     DataStore store;
     if (!RunStartUp(store, dir)) return ExitStartupFailed;
 
-    std::vector<ListItem> indicators, regions, periods;
-    for (int64_t c : *indicatorCodes)
-        indicators.push_back({int32_t(c), IndicatorName(store, int(c))});
-    for (int64_t k : *regionKeys) {
-        const int32_t key = int32_t(uint32_t(k));
-        regions.push_back({key, RegionName(store, key)});
-    }
-    for (int64_t p : *periodCodes) periods.push_back({int32_t(p), PeriodName(store, int(p))});
-
-    DataTable table(store, int(*setCode), indicators, regions, periods, int(*rowMode), zeroAxis);
+    DataTable table(store, int(*setCode), IndicatorItems(store, *indicatorCodes),
+                    RegionItems(store, *regionKeys), PeriodItems(store, *periodCodes),
+                    int(*rowMode), zeroAxis);
     const int loaded = table.Load();
 
     JsonWriter j;
