@@ -21,6 +21,14 @@ std::string Rest(const std::string& label, size_t skip) {
     return label.size() > skip ? label.substr(skip) : std::string();
 }
 
+// A region's name from its label: what follows the number and its blank. Sub-regions under the
+// tenth top-level region and later have four-digit numbers, so a fixed cut of four characters
+// would leave a blank in front of their names.
+std::string RegionName(const std::string& label) {
+    const size_t blank = label.find(' ');
+    return blank != std::string::npos ? label.substr(blank + 1) : Rest(label, 4);
+}
+
 bool Contains(const std::vector<int32_t>& v, int32_t x) {
     return std::find(v.begin(), v.end(), x) != v.end();
 }
@@ -315,7 +323,7 @@ void ParameterModel::SetMode(int mode) {
     if (!HasRegionModes() || mode == mode_ || mode < TopLevel || mode > SmallRegions) return;
     remembered_[mode_].clear();
     for (const SelectedEntry& e : selectedRegions_)
-        remembered_[mode_].push_back({Rest(e.label, 4), e.data});
+        remembered_[mode_].push_back({RegionName(e.label), e.data});
     ApplyMode(mode, remembered_[mode]);
 }
 
@@ -474,7 +482,7 @@ std::vector<ListItem> ParameterModel::RegionList() const {
     std::vector<ListItem> out;
     for (int i : regions_.InOrder()) {
         if (!regions_[i].checked) continue;
-        std::string name = Rest(regions_[i].label, 4);
+        std::string name = RegionName(regions_[i].label);
         const RegionInfo& info = regionInfo_[size_t(i)];
         if (!info.isRoot && !sets_[size_t(info.setIndex)].code.empty())
             name += " (" + sets_[size_t(info.setIndex)].code + ")";

@@ -256,6 +256,26 @@ TEST(ParameterModel, SwitchingModesRestoresEarlierChecks) {
     EXPECT_TRUE(r[r.Roots()[1]].expanded);
 }
 
+TEST(ParameterModel, FourDigitRegionNumbersKeepTheirNames) {
+    // Sub-regions of the tenth top-level region are numbered from 1001.
+    StartedApp s([](const std::string& dir) {
+        test::Fixture f(dir);
+        std::vector<std::string> top;
+        for (int i = 1; i <= 10; ++i) top.push_back("Area " + std::to_string(i));
+        top.push_back("Total");
+        f.Set(10000, "Country", top).Set(11000, "Area 10", {"Far", "Area 10 total"}, {}, "FAR");
+        f.Group(0, "G").Indicator(0, "I").Periods({2000});
+        return f;
+    });
+    ParameterModel m = ModelOf(*s.app);
+    m.SetMode(ParameterModel::SpecificRegion);
+    const int far = Item(m.Regions(), MakeRegionKey(11000, 1));
+    EXPECT_EQ(m.Regions()[far].label, "1001 Far");
+    ASSERT_TRUE(m.ClickRegion(far));
+    ASSERT_EQ(m.RegionList().size(), 1u);
+    EXPECT_EQ(m.RegionList()[0].name, "Far (FAR)");
+}
+
 TEST(ParameterModel, OkBuildsTheSelectionAndReopensFromIt) {
     StartedApp s(test::ThreeSets);
     ParameterModel m = ModelOf(*s.app);
