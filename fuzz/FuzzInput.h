@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -11,6 +12,13 @@ namespace zor::fuzz {
 
 inline std::string_view AsView(const uint8_t* data, size_t size) {
     return {reinterpret_cast<const char*>(data), size};
+}
+
+// Where targets that need files make their scratch directory: $ZOR_FUZZ_TMP (the fuzz script
+// gives each run its own and removes it afterwards), else /tmp.
+inline std::string ScratchBase() {
+    const char* dir = std::getenv("ZOR_FUZZ_TMP");
+    return dir && *dir ? dir : "/tmp";
 }
 
 // Splits the input into parts at each occurrence of the separator "\n--\n" (seeds are made the

@@ -9,7 +9,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const std::string path = [] {
-        std::string t = "/tmp/zorfuzz-inddef-XXXXXX";
+        std::string t = zor::fuzz::ScratchBase() + "/zorfuzz-inddef-XXXXXX";
         int fd = mkstemp(t.data());
         if (fd < 0) std::abort();
         close(fd);

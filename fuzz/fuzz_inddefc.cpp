@@ -20,7 +20,7 @@ void Put(const std::string& path, std::string_view bytes) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const std::string dir = [] {
-        std::string t = "/tmp/zorfuzz-inddefc-XXXXXX";
+        std::string t = zor::fuzz::ScratchBase() + "/zorfuzz-inddefc-XXXXXX";
         if (!mkdtemp(t.data())) std::abort();
         if (chdir(t.c_str()) != 0) std::abort();
         // The compiler reports each source on standard output; keep the fuzzer's output readable.

@@ -20,8 +20,7 @@ constexpr size_t kFileCount = sizeof kFiles / sizeof kFiles[0];
 
 const std::string& Dir() {
     static const std::string dir = [] {
-        std::string base = std::filesystem::exists("/dev/shm") ? "/dev/shm" : "/tmp";
-        std::string t = base + "/zorfuzz-XXXXXX";
+        std::string t = zor::fuzz::ScratchBase() + "/zorfuzz-XXXXXX";
         if (!mkdtemp(t.data())) std::abort();
         return t + "/";
     }();

@@ -36,6 +36,10 @@ rm -rf "$seeds"
 
 export ASAN_OPTIONS="detect_leaks=1:allocator_may_return_null=1"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+# Scratch files of the targets that read whole directories, in memory when possible.
+scratch="$( [ -d /dev/shm ] && echo /dev/shm || echo /tmp )/zorfuzz-run-$$"
+mkdir -p "$scratch"
+export ZOR_FUZZ_TMP="$scratch"
 status=0
 printf '%-18s %12s %8s %8s %s\n' target executions cov features result
 for t in "${targets[@]}"; do
@@ -61,6 +65,5 @@ for t in "${targets[@]}"; do
     fi
     printf '%-18s %12s %8s %8s %s\n' "$t" "${execs:-?}" "${cov:-?}" "${ft:-?}" "$result"
 done
-# The targets write their scratch files under these names.
-rm -rf /tmp/zorfuzz-* /dev/shm/zorfuzz-* 2>/dev/null || true
+rm -rf "$scratch"
 exit $status
