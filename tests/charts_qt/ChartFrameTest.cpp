@@ -4,6 +4,7 @@
 #include "charts/qt/CGraphFrame.h"
 #include "charts/qt/ChartDialogs.h"
 #include "charts/qt/Clipboard.h"
+#include "charts/qt/EditableValueList.h"
 #include "draw/EmfWriter.h"
 #include "tests/charts/ChartTestSupport.h"
 #include "tests/draw/EmfReader.h"
@@ -232,6 +233,35 @@ TEST(RegionListDialogWidget, SelectAllThenOkWritesTheFlags) {
     RegionListDialog empty(ui, 0, flags, &names);
     EXPECT_FALSE(empty.okButton()->isEnabled());
     EXPECT_FALSE(empty.selectAllButton()->isEnabled());
+}
+
+} // namespace
+} // namespace zor::charts::qt
+
+namespace zor::charts::qt {
+namespace {
+
+TEST(EditableValueListWidget, ArrowKeysMoveTheEditBoxAndWriteTheCell) {
+    EditableValueList list;
+    list.SetRows({{"1", "10"}, {"2", "20"}, {"3", "30"}});
+    list.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&list));
+    EXPECT_EQ(list.Editor()->text(), "10");
+    EXPECT_EQ(list.Values().EditRow(), 0);
+    QTest::keyClick(list.Editor(), Qt::Key_Up); // at the top: nothing happens
+    EXPECT_EQ(list.Values().EditRow(), 0);
+    list.Editor()->setText("11");
+    QTest::keyClick(list.Editor(), Qt::Key_Down);
+    EXPECT_EQ(list.Values().Value(0), "11");
+    EXPECT_EQ(list.item(0, 1)->text(), "11");
+    EXPECT_EQ(list.Editor()->text(), "20");
+    EXPECT_EQ(list.Editor()->geometry().top(), list.visualItemRect(list.item(1, 1)).top());
+    list.Editor()->setText("22");
+    list.Commit();
+    EXPECT_EQ(list.item(1, 1)->text(), "22");
+    list.Clear();
+    EXPECT_EQ(list.rowCount(), 0);
+    EXPECT_FALSE(list.Editor()->isVisible());
 }
 
 } // namespace
