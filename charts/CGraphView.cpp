@@ -121,8 +121,10 @@ void CGraphView::ExportPicture() {
                                      },
                                      {bounds.Width(), bounds.Height()});
     } else {
-        // A file that cannot be written is not reported, as with every picture export.
-        WriteFileAtomic(path, emf);
+        // A picture that did not reach its file must not pass for exported: say so.
+        if (!WriteFileAtomic(path, emf))
+            host_->ShowMessage("The picture could not be written to " + path + ".",
+                               MessageIcon::Stop);
     }
 }
 

@@ -377,10 +377,18 @@ TEST(BarChart, ExportToFileAndClipboard) {
     host.fileAnswer = path;
     chart.OnCommand(1099);
     EXPECT_EQ(zor::test::ReadFile(path), chart.MakeMetafile(host.measurer, false));
+    EXPECT_TRUE(host.messages.empty());
+
+    // A file that cannot be written is reported, not taken for exported.
+    host.fileAnswer = db.dir.file("no/such/dir/chart.emf");
+    chart.OnCommand(1099);
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_NE(host.messages[0].first.find("no/such/dir/chart.emf"), std::string::npos);
+    host.fileAnswer = path;
 
     host.exportAnswer = ExportChoice{true, false};
     chart.OnCommand(1099);
-    EXPECT_EQ(host.fileAsks, 2);
+    EXPECT_EQ(host.fileAsks, 3);
     EXPECT_EQ(host.clipboard, zor::test::ReadFile(path));
     EXPECT_EQ(host.clipboardSize, (draw::Size{800, 600}));
     // The clipboard's other formats draw the same picture.
