@@ -45,7 +45,7 @@ TitlesTable TitlesTable::Load(const std::string& path) {
     return bytes ? Parse(*bytes) : TitlesTable{};
 }
 
-std::optional<std::string> TitlesTable::ById(uint32_t id) const {
+std::optional<std::string> TitlesTable::TitleById(uint32_t id) const {
     for (const auto& e : entries_)
         if (e.id == id) {
             if (e.replacement.empty()) return std::nullopt;
@@ -54,7 +54,7 @@ std::optional<std::string> TitlesTable::ById(uint32_t id) const {
     return std::nullopt;
 }
 
-std::optional<std::string> TitlesTable::ByDefaultText(std::string_view text) const {
+std::optional<std::string> TitlesTable::TitleByDefaultText(std::string_view text) const {
     if (text.empty()) return std::nullopt;
     for (const auto& e : entries_)
         if (EqualsNoCase(e.defaultText, text)) {
@@ -73,7 +73,7 @@ const char* BuiltinString(int id) {
 
 std::optional<std::string> LoadText(const TitlesTable& titles, int id) {
     if (id >= 0)
-        if (auto t = titles.ById(uint32_t(id))) return t;
+        if (auto t = titles.TitleById(uint32_t(id))) return t;
     if (const char* s = BuiltinString(id)) return std::string(s);
     return std::nullopt;
 }

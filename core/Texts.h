@@ -30,10 +30,10 @@ public:
     const std::vector<TitleEntry>& entries() const { return entries_; }
 
     // The replacement text of the first entry with this id; none when absent or empty.
-    std::optional<std::string> ById(uint32_t id) const;
+    std::optional<std::string> TitleById(uint32_t id) const;
     // The replacement text of the first entry whose default text equals `text` ignoring case;
     // none for an empty argument, when absent, or when the replacement is empty.
-    std::optional<std::string> ByDefaultText(std::string_view text) const;
+    std::optional<std::string> TitleByDefaultText(std::string_view text) const;
 
 private:
     std::vector<TitleEntry> entries_;

@@ -5,8 +5,8 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     zor::TitlesTable t = zor::TitlesTable::Parse(zor::fuzz::AsView(data, size));
     for (const auto& e : t.entries()) {
-        t.ById(e.id);
-        t.ByDefaultText(e.defaultText);
+        t.TitleById(e.id);
+        t.TitleByDefaultText(e.defaultText);
         zor::LoadText(t, int(e.id & 0x7fffffff));
     }
     return 0;

@@ -68,8 +68,8 @@ void TranslateActions(const QList<QAction*>& actions, const TitlesTable& titles,
         if (QMenu* sub = a->menu()) {
             // Popups are found by their caption as the menu holds it; a table written
             // without the mnemonic marker matches too.
-            auto t = titles.ByDefaultText(def.toStdString());
-            if (!t) t = titles.ByDefaultText(WithoutMnemonic(def).toStdString());
+            auto t = titles.TitleByDefaultText(def.toStdString());
+            if (!t) t = titles.TitleByDefaultText(WithoutMnemonic(def).toStdString());
             a->setText(t ? FromCharset(*t, charset) : def);
             sub->setTitle(a->text());
             TranslateActions(sub->actions(), titles, charset);
@@ -78,7 +78,7 @@ void TranslateActions(const QList<QAction*>& actions, const TitlesTable& titles,
         const int id = CommandId(a);
         if (id == 0) continue;
         const bool checked = a->isChecked();
-        auto t = titles.ById(uint32_t(id));
+        auto t = titles.TitleById(uint32_t(id));
         a->setText(t ? FromCharset(*t, charset) : def);
         a->setChecked(checked);
     }
@@ -184,7 +184,7 @@ void PrepareDialog(QDialog* dialog, int resourceId, const TitlesTable& titles, i
     for (QWidget* w : dialog->findChildren<QWidget*>()) {
         const int id = ControlId(w);
         if (id == 0) continue;
-        auto t = titles.ById(uint32_t(id));
+        auto t = titles.TitleById(uint32_t(id));
         if (!t) continue;
         const QString text = FromCharset(*t, charset);
         if (auto* b = qobject_cast<QAbstractButton*>(w))
@@ -194,7 +194,7 @@ void PrepareDialog(QDialog* dialog, int resourceId, const TitlesTable& titles, i
         else if (auto* g = qobject_cast<QGroupBox*>(w))
             g->setTitle(text);
     }
-    if (auto t = titles.ById(uint32_t(resourceId)))
+    if (auto t = titles.TitleById(uint32_t(resourceId)))
         dialog->setWindowTitle(FromCharset(*t, charset));
 }
 

@@ -16,11 +16,11 @@ TEST(TitlesFile, ParsesEntriesInFileOrder) {
                                        {0, "Graphs", "Grafiken"}};
     TitlesTable t = TitlesTable::Parse(WriteTitlesFile(entries));
     ASSERT_EQ(t.entries().size(), 4u);
-    EXPECT_EQ(t.ById(1076), "Keine Daten!"); // the first entry with the id wins
-    EXPECT_EQ(t.ById(2000), std::nullopt);   // empty replacement
-    EXPECT_EQ(t.ById(3), std::nullopt);
-    EXPECT_EQ(t.ByDefaultText("GRAPHS"), "Grafiken");
-    EXPECT_EQ(t.ByDefaultText(""), std::nullopt);
+    EXPECT_EQ(t.TitleById(1076), "Keine Daten!"); // the first entry with the id wins
+    EXPECT_EQ(t.TitleById(2000), std::nullopt);   // empty replacement
+    EXPECT_EQ(t.TitleById(3), std::nullopt);
+    EXPECT_EQ(t.TitleByDefaultText("GRAPHS"), "Grafiken");
+    EXPECT_EQ(t.TitleByDefaultText(""), std::nullopt);
     EXPECT_EQ(LoadText(t, 1076), "Keine Daten!");
     EXPECT_EQ(LoadText(TitlesTable{}, 1076), "Sorry, no data!");
     EXPECT_EQ(LoadText(TitlesTable{}, 999999), std::nullopt);
@@ -32,7 +32,7 @@ TEST(TitlesFile, HalfLengthModeCutsEveryText) {
     TitlesTable t = TitlesTable::Parse(WriteTitlesFile(entries, true));
     ASSERT_EQ(t.entries().size(), 1u);
     EXPECT_EQ(t.entries()[0].defaultText, "Parameters");
-    EXPECT_EQ(t.ById(5), "Parameter");
+    EXPECT_EQ(t.TitleById(5), "Parameter");
 }
 
 TEST(TitlesFile, DamagedFilesNeverCrash) {
@@ -45,7 +45,7 @@ TEST(TitlesFile, DamagedFilesNeverCrash) {
     bad[3 + 8 + 5] = '\xff';
     TitlesTable t = TitlesTable::Parse(bad);
     ASSERT_EQ(t.entries().size(), 1u);
-    EXPECT_EQ(t.ById(1), "b");
+    EXPECT_EQ(t.TitleById(1), "b");
     // A length past the end drops the entry too.
     std::string longLen = good;
     longLen[3 + 16] = '\x00';
@@ -53,7 +53,7 @@ TEST(TitlesFile, DamagedFilesNeverCrash) {
     EXPECT_EQ(TitlesTable::Parse(longLen).entries().size(), 1u);
     // Texts longer than 1023 bytes are cut.
     TitlesTable big = TitlesTable::Parse(WriteTitlesFile({{7, "x", std::string(2000, 'y')}}));
-    EXPECT_EQ(big.ById(7)->size(), MaxTitleTextBytes);
+    EXPECT_EQ(big.TitleById(7)->size(), MaxTitleTextBytes);
     EXPECT_TRUE(TitlesTable::Load("/nonexistent/wtitles.bin").empty());
 }
 
