@@ -82,21 +82,9 @@ int main(int argc, char** argv) {
     Seed(root, "fuzz_startup", "db", Join(parts));
 
     // inddef.bin with three definitions, one of them a variant's.
-    zor::ByteWriter w;
-    std::vector<std::pair<int16_t, std::string>> defs = {
+    zor::test::Definitions defs = {
         {10, "Inhabitants at the end of the year.\n"}, {11, "Men.\n"}, {1000, "Jobs\nin all.\n"}};
-    w.i16(int16_t(defs.size()));
-    uint32_t off = uint32_t(2 + 6 * defs.size());
-    for (const auto& [code, text] : defs) {
-        w.i16(code);
-        w.u32(off);
-        off += uint32_t(4 + text.size());
-    }
-    for (const auto& [code, text] : defs) {
-        w.i32(int32_t(text.size()));
-        w.bytes(text);
-    }
-    Seed(root, "fuzz_inddef", "three", w.data());
+    Seed(root, "fuzz_inddef", "three", zor::test::DefinitionsFileBytes(defs));
 
     std::string longLine;
     for (int i = 0; i < 40; ++i) longLine += "word" + std::to_string(i) + " ";

@@ -11,24 +11,9 @@
 namespace zor {
 namespace {
 
-using Defs = std::vector<std::pair<int16_t, std::string>>;
+using Defs = test::Definitions;
 
-// A well-formed inddef.bin with the definitions in this order.
-std::string BuildFile(const Defs& defs) {
-    ByteWriter w;
-    w.i16(int16_t(defs.size()));
-    uint32_t offset = uint32_t(2 + 6 * defs.size());
-    for (const auto& [code, text] : defs) {
-        w.i16(code);
-        w.i32(int32_t(offset));
-        offset += uint32_t(4 + text.size());
-    }
-    for (const auto& d : defs) {
-        w.i32(int32_t(d.second.size()));
-        w.bytes(d.second);
-    }
-    return w.data();
-}
+std::string BuildFile(const Defs& defs) { return test::DefinitionsFileBytes(defs); }
 
 const std::string kNotFound = "\r\n\tDefinition is not found!\r\n";
 

@@ -1,5 +1,6 @@
 #include "tests/support/Fixture.h"
 
+#include "core/Bytes.h"
 #include "core/Formats.h"
 
 #include <algorithm>
@@ -36,6 +37,22 @@ std::string ReadFile(const std::string& path) {
     std::ostringstream s;
     s << f.rdbuf();
     return s.str();
+}
+
+std::string DefinitionsFileBytes(const Definitions& defs) {
+    ByteWriter w;
+    w.i16(int16_t(defs.size()));
+    uint32_t offset = uint32_t(2 + 6 * defs.size());
+    for (const auto& [code, text] : defs) {
+        w.i16(code);
+        w.i32(int32_t(offset));
+        offset += uint32_t(4 + text.size());
+    }
+    for (const auto& [code, text] : defs) {
+        w.i32(int32_t(text.size()));
+        w.bytes(text);
+    }
+    return w.data();
 }
 
 Fixture::Fixture(std::string dir) : dir_(std::move(dir)), sourceDir_(dir_) {}

@@ -8,6 +8,7 @@
 #include <map>
 #include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 namespace zor::test {
@@ -27,6 +28,10 @@ private:
 };
 
 void WriteFile(const std::string& path, const std::string& bytes);
+
+// The bytes of a well-formed inddef.bin with these {code, text} definitions in this order.
+using Definitions = std::vector<std::pair<int16_t, std::string>>;
+std::string DefinitionsFileBytes(const Definitions& defs);
 std::string ReadFile(const std::string& path);
 
 class Fixture {
