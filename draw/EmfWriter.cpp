@@ -191,21 +191,22 @@ void EmfContext::SyncPalette() {
     w_.palette = h;
 }
 
+void EmfContext::SetU32(uint32_t type, uint32_t value, uint32_t& written) {
+    if (written == value) return;
+    Bytes b;
+    b.u32(value);
+    Record(type, b.s);
+    written = value;
+}
+
 void EmfContext::SyncShape(bool fill) {
     const DcState& s = State();
     SyncMapping();
     SyncPalette();
-    auto setU32 = [this](uint32_t type, uint32_t value, uint32_t& written) {
-        if (written == value) return;
-        Bytes b;
-        b.u32(value);
-        Record(type, b.s);
-        written = value;
-    };
-    setU32(emr::SetRop2, uint32_t(s.rop2), w_.rop2);
+    SetU32(emr::SetRop2, uint32_t(s.rop2), w_.rop2);
     // The background shows in the gaps of dotted pens and hatches.
-    setU32(emr::SetBkMode, uint32_t(s.bkMode), w_.bkMode);
-    setU32(emr::SetBkColor, s.bkColor, w_.bkColor);
+    SetU32(emr::SetBkMode, uint32_t(s.bkMode), w_.bkMode);
+    SetU32(emr::SetBkColor, s.bkColor, w_.bkColor);
 
     if (s.pen.style == PenStyle::Null) {
         Select(w_.pen, kNullPen);
@@ -236,17 +237,10 @@ void EmfContext::SyncText() {
     const DcState& s = State();
     SyncMapping();
     SyncPalette();
-    auto setU32 = [this](uint32_t type, uint32_t value, uint32_t& written) {
-        if (written == value) return;
-        Bytes b;
-        b.u32(value);
-        Record(type, b.s);
-        written = value;
-    };
-    setU32(emr::SetTextColor, s.textColor, w_.textColor);
-    setU32(emr::SetBkMode, uint32_t(s.bkMode), w_.bkMode);
-    setU32(emr::SetBkColor, s.bkColor, w_.bkColor);
-    setU32(emr::SetTextAlign, s.textAlign, w_.textAlign);
+    SetU32(emr::SetTextColor, s.textColor, w_.textColor);
+    SetU32(emr::SetBkMode, uint32_t(s.bkMode), w_.bkMode);
+    SetU32(emr::SetBkColor, s.bkColor, w_.bkColor);
+    SetU32(emr::SetTextAlign, s.textAlign, w_.textAlign);
 
     const Font& f = s.font;
     Bytes lf;

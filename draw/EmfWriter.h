@@ -93,6 +93,8 @@ private:
     void SyncMapping();
     void SyncShape(bool fill);
     void SyncText();
+    // Writes a one-value state record unless the file already holds that value.
+    void SetU32(uint32_t type, uint32_t value, uint32_t& written);
     void SyncPalette();
     uint32_t Realise(char kind, const std::string& logObject, uint32_t createType);
     void Select(uint32_t& written, uint32_t handle);
