@@ -671,7 +671,7 @@ void DataTable::ComputeAxes() {
             } else {
                 float a = lo, b = hi;
                 axis.step = ScaleHalves(a, b, 10);
-                if (axis.step > 0 && (double(b) - a) / axis.step > 10) {
+                if (axis.step > 0 && (b - a) / axis.step > 10.0f) { // float, like the bounds
                     a = lo;
                     b = hi;
                     axis.step = ScaleHalves(a, b, 5);

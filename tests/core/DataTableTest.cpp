@@ -434,5 +434,14 @@ TEST(ComputeAxes, CurrentAxisIsTheViewsToChange) {
     EXPECT_EQ(t.CurrentAxis(0), computed);
 }
 
+TEST(ComputeAxes, TenIntervalsOfADecimalStepAreNotRedone) {
+    // -0.085 .. 0.0045: the halves share the step 0.01 and give -0.09 .. 0.01, ten intervals
+    // in float arithmetic, so the coarser five-per-half split is not needed.
+    Db db(AxisData({{-0.085f, 0.0045f, 0}}));
+    DataTable t(db.store, TopLevelSetId, Items({10}), {}, Items({2001}), RowsAll, true);
+    ASSERT_EQ(t.Load(), 0);
+    EXPECT_EQ(t.ComputedAxis(0), (AxisRange{-0.09f, 0.01f, 0.01f}));
+}
+
 } // namespace
 } // namespace zor
