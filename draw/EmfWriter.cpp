@@ -180,7 +180,8 @@ void EmfContext::SyncPalette() {
     lp.u16(uint16_t(std::min<size_t>(palette->size(), 0xFFFF)));
     for (size_t i = 0; i < palette->size() && i < 0xFFFF; ++i) {
         Color c = (*palette)[i];
-        lp.u8(uint8_t(RedOf(c))), lp.u8(uint8_t(GreenOf(c))), lp.u8(uint8_t(BlueOf(c))), lp.u8(0);
+        // Entries are flagged PC_RESERVED (1), as the palettes the views select are made.
+        lp.u8(uint8_t(RedOf(c))), lp.u8(uint8_t(GreenOf(c))), lp.u8(uint8_t(BlueOf(c))), lp.u8(1);
     }
     uint32_t h = Realise('L', lp.s, emr::CreatePalette);
     if (w_.palette == h) return;

@@ -169,6 +169,11 @@ TEST(EmfWriter, StructureOfTheChartSample) {
     // One palette, selected and realised.
     EXPECT_EQ(f.Count(emr::CreatePalette), 1u);
     EXPECT_EQ(f.Count(emr::RealizePalette), 1u);
+    // Its entries (after handle, version and count) are all flagged reserved.
+    const EmfRecord pal = f.OfType(emr::CreatePalette).front();
+    const size_t entries = f.U16(pal.offset + 14);
+    EXPECT_EQ(entries, ChartPalette.size());
+    for (size_t i = 0; i < entries; ++i) EXPECT_EQ(f.U16(pal.offset + 16 + 4 * i + 2) >> 8, 1) << i;
 }
 
 TEST(EmfWriter, YUpMappingsAreWrittenYDownOnTheSamePixels) {
