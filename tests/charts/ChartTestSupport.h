@@ -6,11 +6,10 @@
 #include "core/DataStore.h"
 #include "core/Selection.h"
 #include "tests/support/Fixture.h"
+#include "tests/support/Reference.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <fstream>
 #include <functional>
 #include <sstream>
 #include <string>
@@ -71,29 +70,9 @@ struct RecordingHost : ViewHost {
     const draw::TextMeasurer& Measurer() const override { return measurer; }
 };
 
-inline std::string ReadText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-// Compares with a committed recording line by line; ZOR_UPDATE_REFERENCE=1 rewrites it.
+// Compares with a committed recording of tests/charts/data.
 inline void ExpectReference(const std::string& name, const std::string& recording) {
-    const std::string path = std::string(ZOR_CHARTS_TEST_DATA) + "/" + name;
-    if (const char* update = std::getenv("ZOR_UPDATE_REFERENCE"); update && *update == '1') {
-        std::ofstream(path, std::ios::binary) << recording;
-        GTEST_SKIP() << "rewrote " << path;
-    }
-    const std::string expected = ReadText(path);
-    ASSERT_FALSE(expected.empty()) << "missing reference " << path;
-    std::istringstream a(expected), b(recording);
-    std::string la, lb;
-    for (int line = 1;; ++line) {
-        const bool ea = !std::getline(a, la), eb = !std::getline(b, lb);
-        if (ea && eb) break;
-        ASSERT_EQ(la, lb) << name << " line " << line;
-    }
+    zor::test::ExpectReferenceIn(ZOR_CHARTS_TEST_DATA, name, recording);
 }
 
 // Recorded lines that start with `prefix`.

@@ -5,38 +5,16 @@
 #include "draw/Palette.h"
 #include "draw/RecordingContext.h"
 
+#include "tests/support/Reference.h"
+
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <fstream>
-#include <sstream>
 
 namespace zor::draw {
 namespace {
 
-std::string ReadText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-// Compares with a committed recording line by line, naming the first difference.
 void ExpectReference(const std::string& name, const std::string& recording) {
-    const std::string path = std::string(ZOR_DRAW_TEST_DATA) + "/" + name;
-    if (const char* update = std::getenv("ZOR_UPDATE_REFERENCE"); update && *update == '1') {
-        std::ofstream(path, std::ios::binary) << recording;
-        GTEST_SKIP() << "rewrote " << path;
-    }
-    const std::string expected = ReadText(path);
-    ASSERT_FALSE(expected.empty()) << "missing reference " << path;
-    std::istringstream a(expected), b(recording);
-    std::string la, lb;
-    for (int line = 1;; ++line) {
-        bool ea = !std::getline(a, la), eb = !std::getline(b, lb);
-        if (ea && eb) break;
-        ASSERT_EQ(la, lb) << name << " line " << line;
-    }
+    zor::test::ExpectReferenceIn(ZOR_DRAW_TEST_DATA, name, recording);
 }
 
 TEST(Recording, ChartSampleMatchesReference) {
