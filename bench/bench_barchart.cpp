@@ -7,6 +7,7 @@
 #include "draw/qt/QtTextMeasurer.h"
 #include "draw/qt/Render.h"
 #include "tests/support/Fixture.h"
+#include "tests/support/ViewTestSupport.h"
 
 #include <QGuiApplication>
 
@@ -73,8 +74,9 @@ int main(int argc, char** argv) {
     for (int y : years) periods.push_back({y, std::to_string(y)});
     selection.Confirm(10000, {{1010, "Gross domestic product per person"}}, regions, periods);
     const charts::ChartResources resources(store.Charset());
-    charts::CBarChart chart(store, resources, selection);
-    chart.ComputeLayout();
+    charts::CBarChart chart({store, resources, selection, nullptr});
+    test::RecordingHost host;
+    test::OpenView(chart, host);
 
     const draw::Size size{1600, 1200};
     const auto paint = [&chart](draw::DeviceContext& dc, draw::Size s) {

@@ -1,5 +1,7 @@
 #include "charts/CBarChart.h"
 
+#include "charts/ViewRegistry.h"
+#include "core/JsonWriter.h"
 #include "core/Numeric.h"
 #include "core/Selection.h"
 
@@ -13,13 +15,9 @@ using draw::Pen;
 
 namespace {
 
-int Trunc(double v) {
-    return int(v);
-}
-
 // The zero line of a band whose base (the value min) is at `base`.
 int ZeroLine(int base, int bandHeight, const AxisRange& a) {
-    return base - Trunc(bandHeight * double(a.min) / (double(a.max) - a.min));
+    return base - TruncToInt(bandHeight * double(a.min) / (double(a.max) - a.min));
 }
 
 // Low bands get fewer ticks: a step giving 6 to 10 intervals is made 2 to 3.5 times coarser.
@@ -27,10 +25,10 @@ float CoarserStep(const AxisRange& a) {
     const double m = a.step;
     if (!(m > 0)) return a.step;
     const double ratio = (double(a.max) - a.min) / m;
-    const int k = Trunc(ratio);
+    const int k = TruncToInt(ratio);
     if (!(ratio > 5) || k < 6 || k > 10) return a.step;
     const double factor = k == 7 ? 3.5 : (k == 8 || k == 10) ? 2 : 3;
-    return float(m * factor);
+    return static_cast<float>(m * factor);
 }
 
 // Every bar is drawn at least MinHeight high: negative bars downward from the zero line,
@@ -49,6 +47,31 @@ void ApplyMinimumHeight(BarRecord& bar, const AxisRange& a) {
     }
 }
 
+// The band geometry when the groups do not fit in one row.
+void LayoutBands(BarLayout& out, int P, int R, int width, int height) {
+    const int gap = BarLayout::Gap;
+    int& W = out.barWidth;
+    W = R < 22 ? 130 : 90;
+    // At least one group per band, even when a single group is wider than the plot.
+    const int perRow = std::max(1, (width / W + 1) / (R + 1));
+    out.bands = (P + perRow - 1) / perRow;
+    out.bandHeight = (height - (out.bands - 1) * gap) / out.bands;
+    if (out.bandHeight >= BarLayout::MinBandHeight) {
+        out.perBand = (P + out.bands - 1) / out.bands;
+        const int groupsWidth = out.perBand * (R + 1) - 1;
+        if (W < 170 && width >= groupsWidth * 170) W = 170;
+        if (W < 130 && width >= groupsWidth * 130) W = 130;
+    } else {
+        // Bands this low leave no room for their axes (and reach zero height above about
+        // twenty bands): fewer bands, each with more groups of narrower bars.
+        out.bands = std::clamp((height + gap) / (BarLayout::MinBandHeight + gap), 1, P);
+        out.bandHeight = (height - (out.bands - 1) * gap) / out.bands;
+        out.perBand = (P + out.bands - 1) / out.bands;
+        W = std::max(1, width / (out.perBand * (R + 1) - 1));
+    }
+    out.pitch = width / out.perBand;
+}
+
 } // namespace
 
 BarLayout LayoutBars(const BarLayoutInput& in) {
@@ -57,24 +80,14 @@ BarLayout LayoutBars(const BarLayoutInput& in) {
     out.indicators.resize(in.axes.size());
     if (P < 1 || R < 1) return out;
     const int width = in.right - in.left;
-    const int gap = BarLayout::Gap;
-    int& W = out.barWidth;
-    if (width < ((R + 1) * P - 1) * W) {
-        W = R < 22 ? 130 : 90;
-        // At least one group per band, even when a single group is wider than the plot.
-        const int perRow = std::max(1, (width / W + 1) / (R + 1));
-        out.bands = (P + perRow - 1) / perRow;
-        out.bandHeight = (in.top - in.bottom - (out.bands - 1) * gap) / out.bands;
-        out.perBand = (P + out.bands - 1) / out.bands;
-        const int groupsWidth = out.perBand * (R + 1) - 1;
-        if (W < 170 && width >= groupsWidth * 170) W = 170;
-        if (W < 130 && width >= groupsWidth * 130) W = 130;
-        out.pitch = width / out.perBand;
+    if (width < ((R + 1) * P - 1) * out.barWidth) {
+        LayoutBands(out, P, R, width, in.top - in.bottom);
     } else {
         out.bandHeight = in.top - in.bottom;
         out.perBand = P;
         out.pitch = width / P;
     }
+    const int W = out.barWidth;
 
     for (size_t i = 0; i < in.axes.size(); ++i) {
         const AxisRange& a = in.axes[i];
@@ -87,66 +100,69 @@ BarLayout LayoutBars(const BarLayoutInput& in) {
         int x = in.left;
         for (int k = 0; k < P; ++k) {
             if (k > 0 && k % out.perBand == 0) {
-                base -= gap + out.bandHeight;
+                base -= BarLayout::Gap + out.bandHeight;
                 zero = ZeroLine(base, out.bandHeight, a);
                 x = in.left;
             } else if (k > 0) {
                 x = in.left + out.pitch * (k % out.perBand);
             }
             for (int r = 0; r < R; ++r, x += W) {
-                const float v = in.value(k, int(i), r);
+                const float v = in.value(k, static_cast<int>(i), r);
                 if (IsMissing(v)) continue; // an empty slot; the others keep their places
                 BarRecord bar;
                 bar.series = r;
-                bar.name = size_t(r) < in.rowNames.size() ? in.rowNames[size_t(r)] : std::string();
+                bar.name = static_cast<size_t>(r) < in.rowNames.size()
+                               ? in.rowNames[static_cast<size_t>(r)]
+                               : std::string();
                 bar.value = v;
                 bar.left = x;
                 bar.right = x + W;
                 bar.bottom = zero;
-                bar.top =
-                    base + Trunc(out.bandHeight * (double(v) - a.min) / (double(a.max) - a.min));
+                bar.top = base + TruncToInt(out.bandHeight * (double(v) - a.min) /
+                                            (double(a.max) - a.min));
                 ApplyMinimumHeight(bar, a);
                 ind.bars.push_back(std::move(bar));
             }
         }
+
+        BandAxesInput axes;
+        axes.axes.SetPlotSize(in.right, in.top);
+        axes.axes.SetPlotBottomTop(in.bottom, in.top);
+        axes.axes.SetRanges(0, 1, a.min, a.max);
+        axes.bands = out.bands;
+        axes.bandHeight = out.bandHeight;
+        axes.gap = BarLayout::Gap;
+        axes.perBand = out.perBand;
+        axes.barsPerGroup = R;
+        axes.barWidth = W;
+        axes.groupNames = in.periodNames;
+        axes.groupNames.resize(static_cast<size_t>(P));
+        ind.axes = LayoutBandAxes(axes);
     }
     return out;
 }
 
-TitleBox LayoutTitle(const DeviceContext& dc, const std::string& text, int left, int right,
-                     int bottom) {
-    const draw::Size one = dc.TextExtent(text);
-    int width = one.cx, height = one.cy;
-    bool wrapped = false;
-    if (one.cx > right - left) {
-        wrapped = true;
-        height = 2 * one.cy;
-        // The widths stop at the one-line width, where the name fits on one line.
-        for (width = 500;; width += 500) {
-            const auto layout = dc.LayoutTextBox(text, {0, height, width, 0}, draw::dt::WordBreak);
-            if (layout.height <= height || width >= one.cx) break;
-        }
-    }
-    const int boxLeft = (left + right) / 2 - width / 2;
-    return {{boxLeft, bottom + height, boxLeft + width, bottom}, wrapped};
+const std::vector<MenuItem>& CBarChart::FrameMenu() {
+    static const std::vector<MenuItem> menu = {MenuCommand(CmdPrint), MenuCommand(CmdSpecial),
+                                               MenuCommand(CmdQuit)};
+    return menu;
 }
 
-CBarChart::CBarChart(DataStore& store, const ChartResources& resources, const Selection& selection,
-                     LoadProgress* progress)
-    : CGraphView(store, resources),
-      table_(store, selection.SetCode(), selection.Indicators(), selection.Regions(),
-             selection.Periods(), RowsSelected, true),
-      titleFont_(ChartFont(280, 400, 0, resources.AxisFont.charset)) {
+CBarChart::CBarChart(const ViewContext& context)
+    : CGraphView(context),
+      table_(context.store, context.selection.SetCode(), context.selection.Indicators(),
+             context.selection.Regions(), context.selection.Periods(), RowsSelected, true),
+      titleFont_(ChartFont(280, 400, 0, context.resources.AxisFont.charset)) {
     // Exported bar charts are always coloured.
     SetPictureChoice(false);
-    loadResult_ = table_.Load(progress);
+    loadResult_ = table_.Load(context.progress);
 }
 
-void CBarChart::GetOrigin(int& x, int& y) const {
-    x = axes_.OriginX(), y = axes_.OriginY();
+draw::Point CBarChart::GetOrigin() const {
+    return {axes_.OriginX(), axes_.OriginY()};
 }
-void CBarChart::GetExtent(int& cx, int& cy) const {
-    cx = axes_.ExtentX(), cy = axes_.ExtentY();
+draw::Size CBarChart::GetExtent() const {
+    return {axes_.ExtentX(), axes_.ExtentY()};
 }
 
 bool CBarChart::IsDataMissing() const {
@@ -166,116 +182,121 @@ void CBarChart::ComputeLayout() {
     BarLayoutInput in;
     in.left = axes_.Left(), in.bottom = axes_.Bottom(), in.right = axes_.Right();
     in.top = axes_.Top();
-    in.periods = int(table_.Periods().size());
+    in.periods = static_cast<int>(table_.Periods().size());
     in.rows = table_.RowCount();
-    for (int i = 0; i < int(table_.Indicators().size()); ++i)
+    for (int i = 0; i < static_cast<int>(table_.Indicators().size()); ++i)
         in.axes.push_back(table_.CurrentAxis(i));
     in.value = [this](int p, int i, int r) { return table_.Value(p, i, r); };
-    for (const std::string& label : table_.RowLabels()) in.rowNames.push_back(Decode(label));
+    std::vector<LegendEntry> entries;
+    for (const std::string& label : table_.RowLabels()) {
+        in.rowNames.push_back(Decode(label));
+        entries.push_back({static_cast<int>(entries.size()), in.rowNames.back()});
+    }
+    for (const ListItem& p : table_.Periods()) in.periodNames.push_back(Decode(p.name));
     layout_ = LayoutBars(in);
+    legend_ = LayoutLegend(LegendKey::Box, entries, axes_.Right(), axes_.Bottom(), axes_.Top());
     laidOut_ = true;
 }
 
+namespace {
+
+const BarLayout::Indicator* CurrentOf(const BarLayout& layout, int index) {
+    if (index < 0 || static_cast<size_t>(index) >= layout.indicators.size()) return nullptr;
+    return &layout.indicators[static_cast<size_t>(index)];
+}
+
+} // namespace
+
 int CBarChart::HitTest(draw::Point p) {
-    if (!laidOut_) return -1;
-    const auto i = size_t(IndicatorIndex());
-    if (i >= layout_.indicators.size()) return -1;
-    const auto& bars = layout_.indicators[i].bars;
-    for (size_t b = 0; b < bars.size(); ++b)
-        if (bars[b].left <= p.x && p.x <= bars[b].right && bars[b].bottom <= p.y &&
-            p.y <= bars[b].top)
-            return int(b);
+    const BarLayout::Indicator* ind = laidOut_ ? CurrentOf(layout_, IndicatorIndex()) : nullptr;
+    if (!ind) return -1;
+    for (size_t b = 0; b < ind->bars.size(); ++b) {
+        const BarRecord& bar = ind->bars[b];
+        if (bar.left <= p.x && p.x <= bar.right && bar.bottom <= p.y && p.y <= bar.top)
+            return static_cast<int>(b);
+    }
     return -1;
 }
 
-void CBarChart::GetTipText(std::string& text) {
-    const auto i = size_t(IndicatorIndex());
-    if (!laidOut_ || i >= layout_.indicators.size() || HoveredItem() < 0) return;
-    const auto& bars = layout_.indicators[i].bars;
-    if (size_t(HoveredItem()) >= bars.size()) return;
-    const BarRecord& bar = bars[size_t(HoveredItem())];
-    text = bar.name + ": " + FormatValue(bar.value);
+std::string CBarChart::GetTipText() {
+    const BarLayout::Indicator* ind = laidOut_ ? CurrentOf(layout_, IndicatorIndex()) : nullptr;
+    if (!ind || HoveredItem() < 0 || static_cast<size_t>(HoveredItem()) >= ind->bars.size())
+        return {};
+    const BarRecord& bar = ind->bars[static_cast<size_t>(HoveredItem())];
+    return bar.name + ": " + FormatValue(bar.value);
 }
 
-void CBarChart::DrawBandAxes(DeviceContext& dc, const AxisRange& a, float step, int groups,
-                             int firstGroup, int groupPitch) {
-    const int left = axes_.Left(), right = axes_.Right();
-    const int bottom = axes_.Bottom(), top = axes_.Top();
-    axes_.DrawValueAxis(dc, res_, {}, step, 5, true);
-    const Pen black = Pen::Solid(0, draw::Black);
-    dc.SetPen(black);
-    const int zero = bottom - Trunc((top - bottom) * double(a.min) / (double(a.max) - a.min));
-    dc.MoveTo(left, zero);
-    dc.LineTo(right, zero);
-    dc.SetFont(res_.AxisFont);
-    dc.SetTextAlign(draw::ta::Center | draw::ta::Top);
-    dc.SetBkMode(draw::BkMode::Transparent);
-    const int R = table_.RowCount(), W = layout_.barWidth;
-    const int P = int(table_.Periods().size());
-    for (int j = 0; j < groups && firstGroup + j < P; ++j) {
-        // One band spreads the groups over the whole plot; bands use the layout's pitch.
-        const int x = layout_.bands == 1 ? left + j * (right - left) / P + R * W / 2
-                                         : left + groupPitch * j + R * W / 2;
-        dc.MoveTo(x, bottom);
-        dc.LineTo(x, bottom - 75);
-        dc.Text(x, bottom - 75, Decode(table_.Periods()[size_t(firstGroup + j)].name));
-    }
+std::string CBarChart::TitleText() const {
+    const auto i = static_cast<size_t>(IndicatorIndex());
+    return i < table_.Indicators().size() ? Decode(table_.Indicators()[i].name) : std::string();
 }
 
-void CBarChart::DrawChart(DeviceContext& dc, bool) {
-    if (!laidOut_) ComputeLayout();
-    const int ind = IndicatorIndex();
-    if (size_t(ind) >= layout_.indicators.size()) return;
-    const AxisRange a = table_.CurrentAxis(ind);
-    const auto& bars = layout_.indicators[size_t(ind)].bars;
-    if (IsMissing(a.max) || bars.empty()) return;
+void CBarChart::DrawChart(DeviceContext& dc, bool) const {
+    const BarLayout::Indicator* ind = laidOut_ ? CurrentOf(layout_, IndicatorIndex()) : nullptr;
+    if (!ind || IsMissing(table_.CurrentAxis(IndicatorIndex()).max) || ind->bars.empty()) return;
     draw::StateSaver saver(dc);
-    const int bpp = dc.Device().bitsPerPixel;
-    if (dc.IsMetafile() ||
-        (dc.GetTechnology() == draw::Technology::Display && bpp >= 2 && bpp <= 8))
-        dc.SelectPalette(res_.ChartPalette);
-
-    axes_.SetRanges(0, 1, a.min, a.max);
-    const float step = layout_.indicators[size_t(ind)].step;
-    const int left = axes_.Left(), right = axes_.Right();
-    const int bottom = axes_.Bottom(), top = axes_.Top();
-    const int P = int(table_.Periods().size()), R = table_.RowCount();
-    if (layout_.bands == 1) {
-        DrawBandAxes(dc, a, step, P, 0, 0);
-    } else {
-        int bandTop = top;
-        for (int band = 0; band < layout_.bands; ++band) {
-            axes_.SetPlotBottomTop(bandTop - layout_.bandHeight, bandTop);
-            DrawBandAxes(dc, a, step, layout_.perBand, band * layout_.perBand,
-                         (right - left) / layout_.perBand);
-            bandTop = bandTop - layout_.bandHeight - BarLayout::Gap;
-        }
-        axes_.SetPlotBottomTop(bottom, top);
-    }
+    SelectChartPalette(dc, res_);
+    DrawBandAxes(dc, res_, ind->axes, ind->step);
 
     // Outlines of neighbouring bars overlap on screen and in metafiles; printers get them exact.
     const int widen = dc.IsPrinter() ? 0 : 10;
     dc.SetPen(Pen::Solid(0, draw::Black));
-    for (const BarRecord& bar : bars) {
+    for (const BarRecord& bar : ind->bars) {
         dc.SetBrush(res_.Brush(bar.series));
         dc.Rectangle({bar.left, bar.top, bar.right + widen, bar.bottom});
     }
 
-    dc.SetFont(res_.AxisFont);
-    dc.SetTextAlign(draw::ta::Left | draw::ta::Baseline);
-    dc.SetBkMode(draw::BkMode::Transparent);
-    int y = (top + bottom + R * 150) / 2;
-    const int x = right + 50;
-    for (int r = 0; r < R; ++r, y -= 150) {
-        dc.SetBrush(res_.Brush(r));
-        dc.Rectangle({x, y, x + 200, y - 100});
-        dc.Text(x + 250, y - 100, Decode(table_.RowLabels()[size_t(r)]));
-    }
+    DrawLegend(dc, res_, legend_);
 
     dc.SetFont(titleFont_);
-    const std::string title = Decode(table_.Indicators()[size_t(ind)].name);
-    const TitleBox t = LayoutTitle(dc, title, left, right, top + 50);
-    dc.TextBox(title, t.box, draw::dt::WordBreak | draw::dt::Left | draw::dt::NoClip);
+    DrawTitle(dc, LayoutTitle(dc, TitleText(), axes_.Left(), axes_.Right(), axes_.Top() + 50));
+}
+
+TextOverflow CBarChart::MeasureOverflow(const DeviceContext& dc) const {
+    TextOverflow o;
+    const BarLayout::Indicator* ind = laidOut_ ? CurrentOf(layout_, IndicatorIndex()) : nullptr;
+    if (!ind || ind->bars.empty()) return o;
+    const LogicalSpace s = SpaceOf(dc);
+    o.left = -s.x - BandLabelsLeft(dc, res_, ind->axes, ind->step);
+    o.right = LegendRight(dc, res_, legend_) - (s.cx - s.x);
+    return o;
+}
+
+bool CBarChart::WriteData(JsonWriter& j) {
+    const int i = IndicatorIndex();
+    const BarLayout::Indicator* ind = laidOut_ ? CurrentOf(layout_, i) : nullptr;
+    const AxisRange a = table_.CurrentAxis(i);
+    j.BeginObject();
+    j.Key("indicator").Int(table_.Indicators()[static_cast<size_t>(i)].code);
+    j.Key("axis").BeginObject();
+    j.Key("min").Float(a.min).Key("max").Float(a.max).Key("step").Float(ind ? ind->step : a.step);
+    j.EndObject();
+    j.Key("bands").Int(layout_.bands);
+    j.Key("barWidth").Int(layout_.barWidth);
+    j.Key("bars").BeginArray();
+    if (ind) {
+        // Bars are laid out period by period and row by row, skipping missing values.
+        size_t b = 0;
+        const int P = static_cast<int>(table_.Periods().size());
+        for (int k = 0; k < P && b < ind->bars.size(); ++k)
+            for (int r = 0; r < table_.RowCount() && b < ind->bars.size(); ++r) {
+                if (IsMissing(table_.Value(k, i, r))) continue;
+                const BarRecord& bar = ind->bars[b++];
+                j.BeginObject();
+                j.Key("period").Int(table_.Periods()[static_cast<size_t>(k)].code);
+                j.Key("row").Int(r);
+                j.Key("key").Int(table_.RowKeys()[static_cast<size_t>(r)]);
+                j.Key("name").String(bar.name);
+                j.Key("value").Float(bar.value);
+                j.Key("rect").BeginArray();
+                j.Int(bar.left).Int(bar.top).Int(bar.right).Int(bar.bottom);
+                j.EndArray();
+                j.EndObject();
+            }
+    }
+    j.EndArray();
+    j.EndObject();
+    return true;
 }
 
 } // namespace zor::charts

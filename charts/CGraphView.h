@@ -1,146 +1,115 @@
 // The base of every chart view and of the map view: the logical drawing space with its screen
-// and printer mappings, the current period, indicator and region, the popup menus that switch
-// them, hover tooltips through HitTest and GetTipText, the "Sorry, no data!" report, printing
-// with the source line and the export of the picture as an enhanced metafile.
+// and printer mappings, hover tooltips through HitTest and GetTipText, printing with the source
+// line and the exported picture of the whole logical space.
 //
 // A concrete view plugs in through the overridable operations below (in their slot order). It
 // draws through a device context in logical units with y up; the logical window runs from
-// (-originX, -originY) to (extentX - originX, extentY - originY). The platform is reached only
-// through the ViewHost of the window that shows the view.
+// (-originX, -originY) to (extentX - originX, extentY - originY). Texts that the view measures
+// beyond that window (long axis labels, legend names) widen the window on every device, so
+// nothing is cut off while every logical coordinate of the drawing stays as it is.
 #pragma once
 
-#include "charts/ChartResources.h"
-#include "charts/ViewHost.h"
-#include "core/Catalogue.h"
-#include "draw/DeviceContext.h"
+#include "charts/CView.h"
 
 #include <string>
-#include <vector>
-
-namespace zor {
-class DataStore;
-}
 
 namespace zor::charts {
-
-// Command ids every chart frame routes to its view.
-inline constexpr int CmdPrint = 1098;
-inline constexpr int CmdSpecial = 1099;
-inline constexpr int CmdQuit = 6000;
-inline constexpr int FirstPeriodCommand = 1101;
-inline constexpr int FirstIndicatorCommand = 1201;
-inline constexpr int FirstRegionCommand = 1301;
-// Positions beyond this in a popup are listed but cannot be chosen (ids up to 1151, ...).
-inline constexpr int MaxPopupChoices = 51;
-
-enum class PopupKind { Periods, Indicators, Regions };
-
-// A popup list menu of the frame's menu bar: one item per entry of a selection list.
-struct PopupMenu {
-    PopupKind kind = PopupKind::Periods;
-    std::string title;                // UTF-8: "Time periods", "Indicators" or "Regions"
-    std::vector<std::string> items;   // UTF-8 names
-    int firstId = FirstPeriodCommand; // command id of item 0
-    int checked = 0;
-    int position = 0; // in the menu bar
-};
 
 // What the tooltip has to do after a mouse move.
 enum class TipAction { None, Hide, Show, Refresh };
 
-class CGraphView {
+enum class MouseButton { Left, Right };
+enum class MouseAction { Down, Up, DoubleClick };
+// The pointer shapes a view asks for.
+enum class ViewCursor { Arrow, Cross, Select };
+
+// How far a drawing's texts reach beyond the logical window, logical units (0: not beyond).
+struct TextOverflow {
+    int left = 0, right = 0, top = 0, bottom = 0;
+    bool Any() const { return left > 0 || right > 0 || top > 0 || bottom > 0; }
+};
+
+// The logical window: the origin offset and the extent.
+struct LogicalSpace {
+    int x = 750, y = 400;
+    int cx = 8000, cy = 6000;
+    bool operator==(const LogicalSpace&) const = default;
+};
+
+class CGraphView : public CView {
 public:
-    // The store and resources must outlive the view.
-    CGraphView(DataStore& store, const ChartResources& resources);
-    virtual ~CGraphView() = default;
-    CGraphView(const CGraphView&) = delete;
-    CGraphView& operator=(const CGraphView&) = delete;
+    explicit CGraphView(const ViewContext& context);
 
     // --- Overridable operations, in slot order
-    virtual void GetOrigin(int& x, int& y) const;   // 750, 400
-    virtual void GetExtent(int& cx, int& cy) const; // 8000, 6000
-    virtual void DrawChart(draw::DeviceContext& dc, bool blackAndWhite);
-    virtual void PrepareScreenMapping(draw::DeviceContext& dc, const draw::Rect& client);
-    virtual void PreparePrintMapping(draw::DeviceContext& dc, const draw::Rect& page);
-    virtual void GetTipText(std::string& text); // UTF-8; the base leaves it empty
-    virtual int HitTest(draw::Point logical);   // -1: nothing
-    virtual void GetMetafileInfo(draw::Rect& bounds, std::string& description);
-    virtual void OnPeriodChanged(int oldIndex);
-    virtual void OnIndicatorChanged(int oldIndex);
-    virtual void OnRegionChanged(int oldIndex);
-    virtual bool CanReportNoData() const;
-    virtual bool IsDataMissing() const;
-    virtual void ExportPicture();
+    virtual draw::Point GetOrigin() const; // 750, 400
+    virtual draw::Size GetExtent() const;  // 8000, 6000
+    // Draws the chart. Drawing reads the layout and changes nothing of the view.
+    virtual void DrawChart(draw::DeviceContext& dc, bool blackAndWhite) const;
+    virtual void PrepareScreenMapping(draw::DeviceContext& dc, const draw::Rect& client) const;
+    virtual void PreparePrintMapping(draw::DeviceContext& dc, const draw::Rect& page) const;
+    virtual std::string GetTipText();         // UTF-8; the base: none
+    virtual int HitTest(draw::Point logical); // -1: nothing
+    // (GetMetafileInfo, the period/indicator/region changes, CanReportNoData, IsDataMissing
+    // and ExportPicture are CView's.)
 
-    // --- Steps of the window's life, called by the host
-    // Window creation: the host has attached itself; views add their popups here.
-    virtual void OnCreate() {}
-    // First showing: repaint and the no-data report (views compute their layout after it).
-    virtual void OnInitialUpdate();
-    void Attach(ViewHost* host) { host_ = host; }
+    // How far the view's texts reach beyond its logical window on `dc` (mapped as it will
+    // draw). The base: not at all.
+    virtual TextOverflow MeasureOverflow(const draw::DeviceContext& dc) const;
+
+    // The logical window in effect on a device context whose mapping was prepared by this view
+    // (the origin and extent widened for the texts).
+    LogicalSpace SpaceOf(const draw::DeviceContext& dc) const;
 
     // Painting on screen: the screen mapping onto `client` (device pixels), then DrawChart.
-    void Paint(draw::DeviceContext& dc, const draw::Rect& client);
+    void Paint(draw::DeviceContext& dc, const draw::Rect& client) const;
+    void PaintWindow(draw::DeviceContext& dc, const draw::Rect& client) override;
     // One printed page: printer mapping onto `page`, DrawChart, then the source line. A
     // monochrome printer gets the black-and-white drawing.
-    void PrintPage(draw::DeviceContext& dc, const draw::Rect& page, bool colorPrinter);
+    void PrintPage(draw::DeviceContext& dc, const draw::Rect& page, int pageIndex,
+                   bool colorPrinter) override;
     // The exported picture: screen mapping onto `bounds`, a white frame around the whole
-    // logical space (which fixes the picture's bounds), then DrawChart.
-    void DrawPicture(draw::DeviceContext& dc, const draw::Rect& bounds, bool blackAndWhite);
-    // The enhanced metafile of the picture (GetMetafileInfo's bounds and description).
-    std::string MakeMetafile(const draw::TextMeasurer& measurer, bool blackAndWhite);
+    // logical window (which fixes the picture's bounds), then DrawChart.
+    void DrawPicture(draw::DeviceContext& dc, const draw::Rect& bounds,
+                     bool blackAndWhite) override;
 
-    // A command of the frame's menu: "Special" and the popup items. False when not routed here.
-    bool OnCommand(int id);
-    // Mouse move at a device point of a client area of `client`.
+    // Mouse move at a device point of a client area of `client`: the view's own tracking
+    // (OnMouseMove) first, else the hovered item for the tooltip.
     TipAction MouseMove(draw::Point device, const draw::Rect& client);
+    // A mouse button at a device point of a client area of `client`.
+    void MouseClick(MouseButton button, MouseAction action, draw::Point device,
+                    const draw::Rect& client);
+    // What the view draws over its chart on screen (a rubber band), in its logical units.
+    virtual void DrawOverlay(draw::DeviceContext& dc) const;
+    // The pointer over the view.
+    virtual ViewCursor Cursor() const { return ViewCursor::Arrow; }
     int HoveredItem() const { return hovered_; }
     // The tooltip's text, asked for on demand.
     std::string TipText();
 
-    // Switches the current entry as a popup item does; false when it was current already.
-    bool Select(PopupKind kind, int index);
-
-    int PeriodIndex() const { return period_; }
-    int IndicatorIndex() const { return indicator_; }
-    int RegionIndex() const { return region_; }
-    // Whether the Export dialog offers "Black && White".
-    bool PictureChoice() const { return pictureChoice_; }
-    const std::vector<PopupMenu>& Popups() const { return popups_; }
-
     // The logical point under a device point with the screen mapping onto `client`.
-    draw::Point ToLogical(draw::Point device, const draw::Rect& client);
+    draw::Point ToLogical(draw::Point device, const draw::Rect& client) const;
 
     // Source line of printed pages: string 7000 at the bottom-left corner of the window.
-    void DrawSourceLine(draw::DeviceContext& dc);
+    void DrawSourceLine(draw::DeviceContext& dc) const;
 
 protected:
-    // Popups of the window-creation step: the list's names, the current entry, the position.
-    void AddTimePeriodMenu(const std::vector<ListItem>& list, int current, int position);
-    void AddIndicatorMenu(const std::vector<ListItem>& list, int current, int position);
-    void AddRegionMenu(const std::vector<ListItem>& list, int current, int position);
-    void SetPictureChoice(bool offer) { pictureChoice_ = offer; }
+    // Mouse input in logical units. OnMouseMove returns true when the view used the move
+    // (tracking a rubber band), which then hides the tooltip.
+    virtual void OnMouseButton(MouseButton button, MouseAction action, draw::Point logical);
+    virtual bool OnMouseMove(draw::Point logical);
 
-    // A user-interface text through the titles table, as UTF-8.
-    std::string Text(int id, std::string_view fallback) const;
-    // Names of the data (single-byte text of the charset) as UTF-8.
-    std::string Decode(std::string_view bytes) const;
-
-    DataStore& store_;
-    const ChartResources& res_;
-    ViewHost* host_ = nullptr;
+    // The measurer of the window's screen (fixed metrics without a host).
+    const draw::TextMeasurer& ScreenMeasurer() const;
 
 private:
-    void AddMenu(PopupKind kind, int titleId, std::string_view title, int firstId,
-                 const std::vector<ListItem>& list, int current, int position);
-    int& IndexOf(PopupKind kind);
+    // Widens the mapped logical window until the texts fit (or it is four times as large).
+    template <class Map> void FitTexts(draw::DeviceContext& dc, const Map& map) const;
 
-    int period_ = 0;
-    int indicator_ = 0;
-    int region_ = 0;
-    bool pictureChoice_ = true;
     int hovered_ = -1;
-    std::vector<PopupMenu> popups_;
 };
+
+// Selects the chart palette where the device uses one: into metafiles, and on displays of 2
+// to 8 bits per pixel.
+void SelectChartPalette(draw::DeviceContext& dc, const ChartResources& res);
 
 } // namespace zor::charts

@@ -18,9 +18,7 @@ namespace {
 
 // Every computed coordinate becomes an integer by truncation toward zero.
 int Trunc(double v) {
-    if (!(v > -2147483648.0)) return INT32_MIN; // also NaN
-    if (v >= 2147483647.0) return INT32_MAX;
-    return int(v);
+    return TruncToInt(v);
 }
 
 // The number of major intervals of a range, or -1 when there are to be no ticks.
@@ -135,18 +133,18 @@ double ChartAxes::LogTransform(double v) const {
 }
 
 int ChartAxes::SeriesX(double v) const {
-    if (xMax_ == xMin_) return 0;
-    return Trunc((v - xMin_) * (right_ - left_) / (double(xMax_) - xMin_));
+    if (xMax_ == xMin_) return left_;
+    return left_ + Trunc((v - xMin_) * (right_ - left_) / (double(xMax_) - xMin_));
 }
 
 int ChartAxes::SeriesY(double v) const {
     if (logarithmic_) {
-        if (log_.logTop == log_.logBottom) return 0;
-        return Trunc((LogTransform(v) - log_.logBottom) * (top_ - bottom_) /
-                     (double(log_.logTop) - log_.logBottom));
+        if (log_.logTop == log_.logBottom) return bottom_;
+        return bottom_ + Trunc((LogTransform(v) - log_.logBottom) * (top_ - bottom_) /
+                               (double(log_.logTop) - log_.logBottom));
     }
-    if (yMax_ == yMin_) return 0;
-    return Trunc((v - yMin_) * (top_ - bottom_) / (double(yMax_) - yMin_));
+    if (yMax_ == yMin_) return bottom_;
+    return bottom_ + Trunc((v - yMin_) * (top_ - bottom_) / (double(yMax_) - yMin_));
 }
 
 std::vector<AxisMark> ChartAxes::ValueAxisMarks(float step, int minorCount, bool grid) const {
@@ -331,8 +329,10 @@ void ChartAxes::DrawSeriesClipped(DeviceContext& dc, const ChartResources& res,
             auto s =
                 ClipSegment({xs[i], y(ys[i]), xs[i + 1], y(ys[i + 1])}, xMin_, xMax_, yLow, yHigh);
             if (!s) continue;
-            dc.MoveTo(Trunc((s->x1 - xMin_) * xScale), Trunc((s->y1 - yLow) * yScale));
-            dc.LineTo(Trunc((s->x2 - xMin_) * xScale), Trunc((s->y2 - yLow) * yScale));
+            dc.MoveTo(left_ + Trunc((s->x1 - xMin_) * xScale),
+                      bottom_ + Trunc((s->y1 - yLow) * yScale));
+            dc.LineTo(left_ + Trunc((s->x2 - xMin_) * xScale),
+                      bottom_ + Trunc((s->y2 - yLow) * yScale));
         }
     }
     DrawMarkers(dc, res, xs, ys, flags);

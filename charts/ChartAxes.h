@@ -61,7 +61,7 @@ public:
 
     void SetExtent(int cx, int cy) { cx_ = cx, cy_ = cy; }
     void SetPlotSize(int right, int top) { right_ = right, top_ = top; }
-    // The vertical extent of the plot; the bar chart moves it band by band while it draws.
+    // The vertical extent of the plot (the bar chart's bands are plots of their own).
     void SetPlotBottomTop(int bottom, int top) { bottom_ = bottom, top_ = top; }
     void SetOrigin(int x, int y) { x_ = x, y_ = y; }
     void SetRanges(float xMin, float xMax, float yMin, float yMax);
@@ -86,8 +86,9 @@ public:
 
     // The logarithmic transform of a value (decade units above posLow; negative values below 0).
     double LogTransform(double v) const;
-    // Positions from the logical origin (without left and bottom), truncated: the placement
-    // of data points. Y is logarithmic when the axes are.
+    // The placement of data points, truncated: left + (v - xMin) x-scale and bottom + (v - yMin)
+    // y-scale (left and bottom are 0 in every chart). Y is logarithmic when the axes are. An
+    // empty range places everything at the plot's left or bottom.
     int SeriesX(double v) const;
     int SeriesY(double v) const;
 

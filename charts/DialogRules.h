@@ -4,6 +4,8 @@
 // list.
 #pragma once
 
+#include "charts/ViewHost.h"
+
 #include <optional>
 #include <string>
 #include <utility>
@@ -73,6 +75,16 @@ bool XYEditsEnabled(const XYScaleInput& in, bool boxChecked);
 // logarithmic resets both axes to their defaults first.
 XYScaleResult XYScaleAccept(const XYScaleInput& in, ScaleValues x, ScaleValues y, bool boxChecked);
 
+// The models a view hands its host to open these dialogs (ViewHost::RunDialog).
+struct ScaleDialogModel : DialogModel {
+    ScaleDialogInput input;
+    ScaleResult result; // once accepted
+};
+struct XYScaleDialogModel : DialogModel {
+    XYScaleInput input;
+    XYScaleResult result; // once accepted
+};
+
 // --- Available regions (20007)
 class RegionChecklist {
 public:
@@ -91,6 +103,13 @@ private:
     bool usable_ = false;
     std::vector<std::string> names_;
     std::vector<bool> checked_;
+};
+
+// The model of the "Available regions" dialog: one flag (1 = shown) and one UTF-8 name per
+// region; OK writes the flags back.
+struct RegionListModel : DialogModel {
+    std::vector<int> flags;
+    std::vector<std::string> names;
 };
 
 // --- Editable value list: two columns, the value cells edited in place one at a time.

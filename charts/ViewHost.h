@@ -1,13 +1,16 @@
-// What a chart view needs of the window that shows it: message boxes, repainting, the popup
-// menus it put into the menu bar, the Export dialog with its save-file dialog, the clipboard
-// and the text measurer of the screen. The Qt frame implements it; tests record the calls.
+// What a view needs of the window that shows it: message boxes, repainting, the popup menus it
+// put into the menu bar, the Export dialog with the save-file dialog, the clipboard, the dialogs
+// it opens (through their window-less models) and the text measurer of the screen. The Qt frame
+// implements it, zorexport has a headless one, tests record the calls.
 #pragma once
 
 #include "draw/DeviceContext.h"
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace zor::charts {
 
@@ -22,6 +25,25 @@ struct ExportChoice {
 // Draws a picture onto a device context whose client area is `size` device pixels.
 using PictureFunction = std::function<void(draw::DeviceContext& dc, draw::Size size)>;
 
+// One file type of a save-file dialog: "Enhanced metafile (*.emf)" with suffix "emf".
+struct FileType {
+    std::string description; // UTF-8, the filter's text without the pattern
+    std::string suffix;      // without the dot
+};
+struct SaveFileChoice {
+    std::string path;
+    int type = 0; // index into the offered file types
+};
+
+// The window-less side of a dialog a view opens: its input, and once it was closed with OK its
+// result. The Qt hosts find the dialog that shows a model by the model's type.
+class DialogModel {
+public:
+    virtual ~DialogModel() = default;
+};
+
+class CView;
+
 class ViewHost {
 public:
     virtual ~ViewHost() = default;
@@ -30,18 +52,26 @@ public:
     virtual void ShowMessage(const std::string& text, MessageIcon icon) = 0;
     // Marks the whole view for repainting with its background erased; `now` repaints at once.
     virtual void Invalidate(bool now) = 0;
-    // The check mark of popup `index` (of CGraphView::Popups) moved.
+    // The check mark of popup `index` (of CView::Popups) moved.
     virtual void PopupChanged(int index) = 0;
 
     // The Export dialog (resource 20006); `offerBlackAndWhite` is the view's picture choice.
     // None when it was not closed with "Export".
     virtual std::optional<ExportChoice> RunExportDialog(bool offerBlackAndWhite) = 0;
-    // The save-file dialog for an enhanced metafile; none when cancelled.
-    virtual std::optional<std::string> AskMetafileName() = 0;
+    // The save-file dialog with its file types (the first is the default) and an overwrite
+    // prompt; none when cancelled.
+    virtual std::optional<SaveFileChoice> AskSaveFileName(const std::vector<FileType>& types) = 0;
     // Puts an enhanced metafile on the clipboard; `draw` renders the same picture of `size`
     // for clipboard formats the platform prefers.
     virtual void PutPictureOnClipboard(const std::string& emf, const PictureFunction& draw,
                                        draw::Size size) = 0;
+    // Runs the dialog of a model; true when it was closed with OK (the model holds the result).
+    // A host without that dialog answers false.
+    virtual bool RunDialog(DialogModel& model) = 0;
+
+    // Opens another view in a new frame of the same kind as this one (the map's drill-down);
+    // false when the host cannot.
+    virtual bool OpenView(std::unique_ptr<CView> view) = 0;
 
     // Measures text as the screen shows it (exported metafiles are measured with it).
     virtual const draw::TextMeasurer& Measurer() const = 0;

@@ -39,6 +39,10 @@ public:
     std::string LoadTextOr(int id, std::string_view fallback) const {
         return zor::LoadTextOr(titles_, id, fallback);
     }
+    // A user-interface text as UTF-8 for display (see zor::UiText).
+    std::string UiText(int id, std::string_view fallback = {}) const {
+        return zor::UiText(titles_, settings_.charset, id, fallback);
+    }
 
     DataProvider& Provider() { return provider_; }
     // The built-in file provider when it is installed, else nullptr.

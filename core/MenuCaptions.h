@@ -11,4 +11,7 @@ namespace zor {
 // one entry per id. Popup captions have no id and are not listed.
 const std::vector<StringEntry>& MenuCommandCaptions();
 
+// The default caption (with its "&" mnemonic) of a command of any menu; "" when it has none.
+const char* CommandCaption(int id);
+
 } // namespace zor

@@ -112,4 +112,11 @@ void SortDescending(float* values, size_t count) {
     });
 }
 
+int TruncToInt(double v) {
+    if (v != v) return 0;
+    if (v >= CoordinateLimit) return CoordinateLimit;
+    if (v <= -CoordinateLimit) return -CoordinateLimit;
+    return static_cast<int>(v);
+}
+
 } // namespace zor

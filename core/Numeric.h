@@ -20,6 +20,12 @@ float NiceScale(float& min, float& max, int intervals);
 // decimals when their digit count exceeds `budget` (-1 = no budget). Always uses '.'.
 std::string FormatValue(float value, int budget = -1);
 
+// A computed coordinate as an integer: truncated toward zero. Coordinates are kept within
+// +-CoordinateLimit (2^29), so sums and differences of up to four cannot overflow an int;
+// values beyond it (infinities included) stop at the limit, and NaN gives 0.
+inline constexpr int CoordinateLimit = 1 << 29;
+int TruncToInt(double v);
+
 // Sorts largest first. MissingValue (-1e8) sorts below every ordinary value; NaN sorts last.
 void SortDescending(float* values, size_t count);
 inline void SortDescending(std::vector<float>& values) {

@@ -288,4 +288,11 @@ const std::vector<StringEntry>& MenuCommandCaptions() {
     return table;
 }
 
+const char* CommandCaption(int id) {
+    const auto& t = MenuCommandCaptions();
+    auto it = std::lower_bound(t.begin(), t.end(), id,
+                               [](const StringEntry& e, int v) { return e.id < v; });
+    return it != t.end() && it->id == id ? it->text : "";
+}
+
 } // namespace zor

@@ -1,6 +1,7 @@
 #include "core/Texts.h"
 
 #include "core/Bytes.h"
+#include "core/Charset.h"
 #include "core/FileUtil.h"
 
 #include <algorithm>
@@ -81,6 +82,10 @@ std::optional<std::string> LoadText(const TitlesTable& titles, int id) {
 std::string LoadTextOr(const TitlesTable& titles, int id, std::string_view fallback) {
     auto t = LoadText(titles, id);
     return t ? *t : std::string(fallback);
+}
+
+std::string UiText(const TitlesTable& titles, int charset, int id, std::string_view fallback) {
+    return DecodeToUtf8(LoadTextOr(titles, id, fallback), charset);
 }
 
 } // namespace zor

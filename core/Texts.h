@@ -60,4 +60,8 @@ std::optional<std::string> LoadText(const TitlesTable& titles, int id);
 // LoadText with a fallback literal for callers that have one.
 std::string LoadTextOr(const TitlesTable& titles, int id, std::string_view fallback);
 
+// The one path of every user-interface text: LoadText (else `fallback`) decoded from the code
+// page of `charset` to UTF-8 for display.
+std::string UiText(const TitlesTable& titles, int charset, int id, std::string_view fallback = {});
+
 } // namespace zor

@@ -1,6 +1,7 @@
 #include "shell/Application.h"
 
 #include "core/FileUtil.h"
+#include "core/Ids.h"
 #include "shell/CAboutDialog.h"
 #include "shell/UiText.h"
 
@@ -15,19 +16,7 @@ namespace {
 
 Application* g_instance = nullptr;
 
-constexpr int ProgramTitleId = 25001;
 constexpr char ProgramTitleDefault[] = "zorgui2";
-
-ChartFont MakeChartFont(int charset, int escapement) {
-    ChartFont f;
-    QFont font(QStringLiteral("Arial"));
-    font.setStyleHint(QFont::SansSerif, QFont::PreferQuality);
-    font.setPixelSize(f.height);
-    font.setWeight(QFont::Thin);
-    f.font = FontForCharset(font, charset);
-    f.escapement = escapement;
-    return f;
-}
 
 bool Readable(const std::string& path) {
     RandomAccessFile f;
@@ -50,10 +39,9 @@ Application* Application::Instance() {
 
 bool Application::StartUp(const PlatformInfo& platform) {
     if (!store_.StartUp(platform)) return false;
-    firstAvailable_ = store_.LoadTextOr(1401, "First Available");
-    lastAvailable_ = store_.LoadTextOr(1402, "Last Available");
-    normalFont_ = MakeChartFont(store_.Charset(), 0);
-    verticalFont_ = MakeChartFont(store_.Charset(), 2700);
+    firstAvailable_ = store_.LoadTextOr(TextFirstAvailable, "First Available");
+    lastAvailable_ = store_.LoadTextOr(TextLastAvailable, "Last Available");
+    chartResources_ = std::make_unique<charts::ChartResources>(store_.Charset());
     selection_ = Selection();
     return true;
 }
@@ -64,7 +52,7 @@ QPrinter& Application::Printer() {
 }
 
 QString Application::Text(int id, std::string_view fallback) const {
-    return UiText(store_.Titles(), id, store_.Charset(), fallback);
+    return QString::fromStdString(store_.UiText(id, fallback));
 }
 
 QString Application::Decode(std::string_view bytes) const {
@@ -76,7 +64,7 @@ std::string Application::Encode(const QString& text) const {
 }
 
 QString Application::ProgramTitle() const {
-    return Text(ProgramTitleId, ProgramTitleDefault);
+    return Text(TextProgramTitle, ProgramTitleDefault);
 }
 
 std::string Application::DefinitionsDirectory() const {
@@ -94,13 +82,19 @@ std::string Application::HelpFile() const {
 
 void Application::ShowMessage(QWidget* parent, MessageKind kind, int textId,
                               std::string_view fallback) {
-    const QString text = Text(textId, fallback);
+    ShowText(parent, kind, Text(textId, fallback));
+}
+
+void Application::ShowText(QWidget* parent, MessageKind kind, const QString& text) {
     if (messageHandler_) {
         messageHandler_(parent, kind, text);
         return;
     }
-    QMessageBox box(kind == MessageKind::Warning ? QMessageBox::Warning : QMessageBox::Information,
-                    ProgramTitle(), text, QMessageBox::Ok, parent);
+    const QMessageBox::Icon icon = kind == MessageKind::Warning ? QMessageBox::Warning
+                                   : kind == MessageKind::Stop  ? QMessageBox::Critical
+                                                                : QMessageBox::Information;
+    QMessageBox box(icon, parent ? parent->windowTitle() : ProgramTitle(), text, QMessageBox::Ok,
+                    parent);
     box.setFont(FontForCharset(box.font(), Charset()));
     box.exec();
 }

@@ -1,13 +1,13 @@
 // The application object: the data store, the current selection, the pseudo-period labels, the
-// shared chart fonts and the printer, plus the few platform services the windows share
+// views' drawing resources and the printer, plus the few platform services the windows share
 // (message boxes, opening help, printer setup). One per process, reached through App().
 #pragma once
 
+#include "charts/ChartResources.h"
 #include "core/DataStore.h"
 #include "core/DataTable.h"
 #include "core/Selection.h"
 
-#include <QFont>
 #include <QString>
 #include <QUrl>
 
@@ -20,14 +20,7 @@ class QWidget;
 
 namespace zor {
 
-// A chart font: the font and its escapement in tenths of a degree (2700 runs upwards).
-struct ChartFont {
-    QFont font;
-    int height = 150; // logical units of the chart's mapping
-    int escapement = 0;
-};
-
-enum class MessageKind { Information, Warning };
+enum class MessageKind { Information, Warning, Stop };
 
 class Application {
 public:
@@ -54,8 +47,9 @@ public:
     const std::string& FirstAvailableLabel() const { return firstAvailable_; }
     const std::string& LastAvailableLabel() const { return lastAvailable_; }
 
-    const ChartFont& NormalChartFont() const { return normalFont_; }
-    const ChartFont& VerticalChartFont() const { return verticalFont_; }
+    // The drawing resources every view draws with, for the configured charset (made at
+    // start-up).
+    const charts::ChartResources& ChartResources() const { return *chartResources_; }
 
     // The printer chosen in printer setup; made on first use with the platform's defaults.
     QPrinter& Printer();
@@ -77,6 +71,8 @@ public:
 
     // Shows the text of a string id in a message box over `parent`.
     void ShowMessage(QWidget* parent, MessageKind kind, int textId, std::string_view fallback = {});
+    // Shows a text in a message box over `parent`.
+    void ShowText(QWidget* parent, MessageKind kind, const QString& text);
     // Opens the help file with the desktop's viewer; false when there is none to open.
     bool OpenHelp();
     // Runs the platform's page-setup dialog on the program's printer.
@@ -104,8 +100,7 @@ private:
     Selection selection_;
     std::string firstAvailable_ = "First Available";
     std::string lastAvailable_ = "Last Available";
-    ChartFont normalFont_;
-    ChartFont verticalFont_;
+    std::unique_ptr<charts::ChartResources> chartResources_;
     std::unique_ptr<QPrinter> printer_;
     QWidget* mainWindow_ = nullptr;
     LoadProgress* progress_ = nullptr;

@@ -2,11 +2,14 @@
 
 #include "core/Bitmap.h"
 #include "core/FileUtil.h"
+#include "core/MenuCaptions.h"
 #include "shell/Application.h"
 #include "shell/CParameterDialog.h"
 #include "shell/CStartupPicture.h"
 #include "shell/Icons.h"
 #include "shell/UiText.h"
+#include "shell/ViewWindows.h"
+#include "views/ViewTable.h"
 
 #include <QCloseEvent>
 #include <QMenuBar>
@@ -71,7 +74,7 @@ CMainFrame::CMainFrame(Application& app, QWidget* parent) : QMainWindow(parent),
     app_.SetMainWindow(this, progress_);
 
     UpdateCommandStates();
-    connect(&ViewRegistry::Instance(), &ViewRegistry::changed, this,
+    connect(&WindowRegistry::Instance(), &WindowRegistry::changed, this,
             [this](int) { UpdateCommandStates(); });
 }
 
@@ -81,17 +84,17 @@ CMainFrame::~CMainFrame() {
         if (v) delete v.data();
 }
 
-QMenu* CMainFrame::BuildPopup(const MenuItem& popup, QWidget* parent) {
+QMenu* CMainFrame::BuildPopup(const charts::MenuItem& popup, QWidget* parent) {
     auto* menu = new QMenu(QString::fromLatin1(popup.caption), parent);
-    for (const MenuItem& item : popup.items) {
+    for (const charts::MenuItem& item : popup.items) {
         switch (item.kind) {
-        case MenuItem::Separator:
+        case charts::MenuItem::Separator:
             menu->addSeparator();
             break;
-        case MenuItem::Popup:
+        case charts::MenuItem::Popup:
             menu->addMenu(BuildPopup(item, menu));
             break;
-        case MenuItem::Command: {
+        case charts::MenuItem::Command: {
             QAction* a = menu->addAction(QString::fromLatin1(CommandCaption(item.id)));
             SetCommandId(a, item.id);
             a->setStatusTip(StatusPrompt(item.id));
@@ -112,7 +115,7 @@ QMenu* CMainFrame::BuildPopup(const MenuItem& popup, QWidget* parent) {
 
 void CMainFrame::BuildMenu() {
     QMenuBar* bar = menuBar();
-    for (const MenuItem& popup : MainFrameMenu()) bar->addMenu(BuildPopup(popup, bar));
+    for (const charts::MenuItem& popup : MainFrameMenu()) bar->addMenu(BuildPopup(popup, bar));
     TranslateMenu(bar, app_.Titles(), app_.Charset());
     ApplyStandardShortcuts(bar);
     UpdateToolTips();
@@ -158,13 +161,14 @@ QAction* CMainFrame::Action(int id) const {
 }
 
 QString CMainFrame::StatusPrompt(int id) const {
-    return app_.Text(id + 10000);
+    return app_.Text(id + PromptOffset);
 }
 
 void CMainFrame::UpdateCommandStates() {
     for (auto& [id, a] : actions_) {
         const CommandInfo* c = FindMainFrameCommand(id);
-        a->setEnabled(c && (!IsViewCommand(*c) || ViewRegistry::Instance().Find(id)));
+        a->setEnabled(c && (c->kind == CommandKind::Frame || WindowRegistry::Instance().Find(id) ||
+                            views::FindViewByCommand(id)));
     }
 }
 
@@ -201,21 +205,24 @@ CMainFrame::Outcome CMainFrame::ExecuteCommand(int id) {
     default:
         break;
     }
-    const ViewFactory* factory = ViewRegistry::Instance().Find(id);
-    if (!factory) return Outcome::Disabled;
-    if (c->needs & NeedDefinitionsFile) {
+    // A registered window, else a view of the table.
+    const WindowCommand* window = WindowRegistry::Instance().Find(id);
+    const charts::ViewEntry* view = window ? nullptr : views::FindViewByCommand(id);
+    if (!window && !view) return Outcome::Disabled;
+    const unsigned needs = window ? window->needs : view->needs;
+    if (needs & charts::NeedDefinitionsFile) {
         if (!FileExists(ResolvePath(app_.DefinitionsDirectory() + "inddef.bin"))) {
-            app_.ShowMessage(this, MessageKind::Information, 1079,
+            app_.ShowMessage(this, MessageKind::Information, TextNoDefinitionsFile,
                              "Can not find definitions file!");
             return Outcome::MissingDefinitions;
         }
     }
-    if (!SelectionMeets(c->needs, app_.CurrentSelection())) {
-        app_.ShowMessage(this, MessageKind::Warning, 10151,
+    if (!charts::SelectionMeets(needs, app_.CurrentSelection())) {
+        app_.ShowMessage(this, MessageKind::Warning, TextSelectFirst,
                          "Select required parameters first (Indicators, Regions, Time periods) !");
         return Outcome::MissingPrerequisites;
     }
-    QWidget* frame = (*factory)(app_, *c);
+    QWidget* frame = window ? window->open(app_) : MakeViewFrame(app_, *view);
     if (!frame) return Outcome::NothingOpened;
     views_.erase(std::remove_if(views_.begin(), views_.end(), [](const auto& v) { return !v; }),
                  views_.end());

@@ -44,7 +44,7 @@ public:
 class CMainFrame : public QMainWindow {
     Q_OBJECT
 public:
-    static constexpr int ResourceId = 25001;
+    static constexpr int ResourceId = MenuMainFrame;
 
     explicit CMainFrame(Application& app, QWidget* parent = nullptr);
     ~CMainFrame() override;
@@ -90,7 +90,7 @@ private:
     void UpdateToolTips();
     void PlaceProgress();
     void OpenParameterDialog();
-    QMenu* BuildPopup(const MenuItem& popup, QWidget* parent);
+    QMenu* BuildPopup(const charts::MenuItem& popup, QWidget* parent);
 
     Application& app_;
     std::map<int, QAction*> actions_;

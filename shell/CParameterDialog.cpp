@@ -259,7 +259,7 @@ void CParameterDialog::BuildControls() {
 
 QPushButton* CParameterDialog::Button(int controlId) const {
     for (QPushButton* b : buttons_)
-        if (ControlId(b) == controlId) return b;
+        if (ControlIdOf(b) == controlId) return b;
     return nullptr;
 }
 

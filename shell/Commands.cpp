@@ -1,56 +1,41 @@
 #include "shell/Commands.h"
 
-#include "core/MenuCaptions.h"
-#include "core/Selection.h"
-
-#include <algorithm>
-
 namespace zor {
 
-namespace {
-
-constexpr unsigned I = NeedIndicators, R = NeedRegions, P = NeedPeriods;
-
-MenuItem Cmd(int id) {
-    return {MenuItem::Command, id, "", {}};
-}
-MenuItem Sep() {
-    return {MenuItem::Separator, 0, "", {}};
-}
-MenuItem Pop(const char* caption, std::vector<MenuItem> items) {
-    return {MenuItem::Popup, 0, caption, std::move(items)};
-}
-
-} // namespace
+using charts::MenuCommand;
+using charts::MenuItem;
+using charts::MenuPopup;
+using charts::MenuSeparator;
 
 const std::vector<CommandInfo>& MainFrameCommands() {
+    constexpr CommandKind F = CommandKind::Frame, O = CommandKind::Opens;
     static const std::vector<CommandInfo> table = {
-        {1010, NeedNothing, 20001, nullptr},
-        {1020, NeedNothing, 25020, "CTempIndSetup"},
-        {1030, NeedNothing, 0, nullptr},
-        {1040, NeedNothing, 25021, "CPrintIndsFrame"},
-        {2000, I | P, 25002, "CMapView"},
-        {3010, I | P | R, 25003, "CBarChart"},
-        {3021, I | P, 25004, "CRBarChart"},
-        {3022, I | P, 25005, "CHRBarChart"},
-        {3031, I | R, 25006, "CLineChart"},
-        {3032, I | R, 25007, "CCompChart"},
-        {3033, P | I | R, 25018, "CLineCharC"},
-        {3050, I | P, 25008, "CScChart"},
-        {3061, I | R | P, 25009, "CBoxplotR"},
-        {3062, I | R | P, 25010, "CBoxplotV"},
-        {3070, I | P, 25011, "CHist"},
-        {3082, R | P, 25012, "CProfile"},
-        {3090, NeedNothing, 25013, "CAvail"},
-        {4010, I | P, 25014, "CTableA"},
-        {4020, I | R, 25015, "CTableB"},
-        {4030, I | R, 25016, "CTableC"},
-        {4040, I, 25017, "CTableD"},
-        {4050, I | P, 25023, "CTableE"},
-        {5010, NeedNothing, 0, nullptr},
-        {5020, NeedDefinitionsFile | I, 25019, "CDefinWnd"},
-        {5030, NeedNothing, 0, nullptr},
-        {6000, NeedNothing, 0, nullptr},
+        {CmdSelectParameters, F},
+        {CmdTemporaryIndicators, O},
+        {CmdPrinterSetup, F},
+        {CmdPrintIndicatorList, O},
+        {CmdMap, O},
+        {CmdBarChart, O},
+        {CmdRankedBarChart, O},
+        {CmdHorizontalRankedBarChart, O},
+        {CmdLineChartA, O},
+        {CmdLineChartB, O},
+        {CmdLineChartC, O},
+        {CmdScattergram, O},
+        {CmdBoxplotByValue, O},
+        {CmdBoxplotByRank, O},
+        {CmdHistogram, O},
+        {CmdRegionProfile, O},
+        {CmdAvailability, O},
+        {CmdTableA, O},
+        {CmdTableB, O},
+        {CmdTableC, O},
+        {CmdTableD, O},
+        {CmdTableE, O},
+        {CmdHelpContents, F},
+        {CmdDefinitions, O},
+        {CmdAbout, F},
+        {CmdQuit, F},
     };
     return table;
 }
@@ -61,56 +46,72 @@ const CommandInfo* FindMainFrameCommand(int id) {
     return nullptr;
 }
 
-bool SelectionMeets(unsigned needs, const Selection& s) {
-    if ((needs & NeedIndicators) && s.Indicators().empty()) return false;
-    if ((needs & NeedRegions) && s.Regions().empty()) return false;
-    if ((needs & NeedPeriods) && s.Periods().empty()) return false;
-    return true;
-}
-
 const std::vector<MenuItem>& MainFrameMenu() {
     static const std::vector<MenuItem> menu = {
-        Pop("&Parameters", {Cmd(1010), Cmd(1020), Sep(), Cmd(1030), Cmd(1040), Sep(), Cmd(6000)}),
-        Pop("&Graphs",
-            {Cmd(2000), Sep(), Cmd(3010), Pop("&Ranked Bar Charts", {Cmd(3021), Cmd(3022)}),
-             Pop("&Line Charts", {Cmd(3031), Cmd(3032), Cmd(3033)}), Cmd(3050),
-             Pop("B&oxplots", {Cmd(3061), Cmd(3062)}), Cmd(3070), Sep(), Cmd(3082), Cmd(3090)}),
-        Pop("&Tables", {Cmd(4010), Cmd(4020), Cmd(4030), Cmd(4040), Cmd(4050)}),
-        Pop("&Help", {Cmd(5010), Cmd(5020), Sep(), Cmd(5030)}),
+        MenuPopup("&Parameters",
+                  {MenuCommand(CmdSelectParameters), MenuCommand(CmdTemporaryIndicators),
+                   MenuSeparator(), MenuCommand(CmdPrinterSetup),
+                   MenuCommand(CmdPrintIndicatorList), MenuSeparator(), MenuCommand(CmdQuit)}),
+        MenuPopup(
+            "&Graphs",
+            {MenuCommand(CmdMap), MenuSeparator(), MenuCommand(CmdBarChart),
+             MenuPopup("&Ranked Bar Charts",
+                       {MenuCommand(CmdRankedBarChart), MenuCommand(CmdHorizontalRankedBarChart)}),
+             MenuPopup("&Line Charts", {MenuCommand(CmdLineChartA), MenuCommand(CmdLineChartB),
+                                        MenuCommand(CmdLineChartC)}),
+             MenuCommand(CmdScattergram),
+             MenuPopup("B&oxplots",
+                       {MenuCommand(CmdBoxplotByValue), MenuCommand(CmdBoxplotByRank)}),
+             MenuCommand(CmdHistogram), MenuSeparator(), MenuCommand(CmdRegionProfile),
+             MenuCommand(CmdAvailability)}),
+        MenuPopup("&Tables",
+                  {MenuCommand(CmdTableA), MenuCommand(CmdTableB), MenuCommand(CmdTableC),
+                   MenuCommand(CmdTableD), MenuCommand(CmdTableE)}),
+        MenuPopup("&Help", {MenuCommand(CmdHelpContents), MenuCommand(CmdDefinitions),
+                            MenuSeparator(), MenuCommand(CmdAbout)}),
     };
     return menu;
 }
 
 const std::vector<int>& MainFrameToolbar() {
-    static const std::vector<int> bar = {1010, 0,    2000, 0, 3021, 3022, 3031, 3050, 3061,
-                                         3062, 3070, 3082, 0, 4010, 4020, 4030, 4040, 4050};
+    static const std::vector<int> bar = {CmdSelectParameters,
+                                         0,
+                                         CmdMap,
+                                         0,
+                                         CmdRankedBarChart,
+                                         CmdHorizontalRankedBarChart,
+                                         CmdLineChartA,
+                                         CmdScattergram,
+                                         CmdBoxplotByValue,
+                                         CmdBoxplotByRank,
+                                         CmdHistogram,
+                                         CmdRegionProfile,
+                                         0,
+                                         CmdTableA,
+                                         CmdTableB,
+                                         CmdTableC,
+                                         CmdTableD,
+                                         CmdTableE};
     return bar;
 }
 
-const char* CommandCaption(int id) {
-    const auto& t = MenuCommandCaptions();
-    auto it = std::lower_bound(t.begin(), t.end(), id,
-                               [](const StringEntry& e, int v) { return e.id < v; });
-    return it != t.end() && it->id == id ? it->text : "";
-}
-
-ViewRegistry& ViewRegistry::Instance() {
-    static ViewRegistry registry;
+WindowRegistry& WindowRegistry::Instance() {
+    static WindowRegistry registry;
     return registry;
 }
 
-void ViewRegistry::Register(int commandId, ViewFactory factory) {
-    factories_[commandId] = std::move(factory);
+void WindowRegistry::Register(int commandId, WindowCommand command) {
+    windows_[commandId] = std::move(command);
     Q_EMIT changed(commandId);
 }
 
-void ViewRegistry::Unregister(int commandId) {
-    if (factories_.erase(commandId)) Q_EMIT changed(commandId);
+void WindowRegistry::Unregister(int commandId) {
+    if (windows_.erase(commandId)) Q_EMIT changed(commandId);
 }
 
-const ViewFactory* ViewRegistry::Find(int commandId) const {
-    auto it = factories_.find(commandId);
-    return it != factories_.end() && it->second ? &it->second : nullptr;
+const WindowCommand* WindowRegistry::Find(int commandId) const {
+    auto it = windows_.find(commandId);
+    return it != windows_.end() && it->second.open ? &it->second : nullptr;
 }
 
 } // namespace zor

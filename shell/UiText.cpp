@@ -1,6 +1,7 @@
 #include "shell/UiText.h"
 
 #include "core/Charset.h"
+#include "core/Ids.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -75,7 +76,7 @@ void TranslateActions(const QList<QAction*>& actions, const TitlesTable& titles,
             TranslateActions(sub->actions(), titles, charset);
             continue;
         }
-        const int id = CommandId(a);
+        const int id = CommandIdOf(a);
         if (id == 0) continue;
         const bool checked = a->isChecked();
         auto t = titles.TitleById(uint32_t(id));
@@ -90,12 +91,12 @@ void ShortcutActions(const QList<QAction*>& actions) {
             ShortcutActions(sub->actions());
             continue;
         }
-        switch (CommandId(a)) {
-        case 1098: // "Print" of the views
-        case 1040: // "Print Main Indicators List" of the main frame
+        switch (CommandIdOf(a)) {
+        case CmdPrint:              // "Print" of the views
+        case CmdPrintIndicatorList: // "Print Main Indicators List" of the main frame
             a->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
             break;
-        case 6000:
+        case CmdQuit:
             a->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
             break;
         default:
@@ -124,10 +125,6 @@ std::string ToCharset(const QString& text, int charset) {
     return out;
 }
 
-QString UiText(const TitlesTable& titles, int id, int charset, std::string_view fallback) {
-    return FromCharset(LoadTextOr(titles, id, fallback), charset);
-}
-
 QFont FontForCharset(const QFont& font, int charset) {
     const QFontDatabase::WritingSystem ws = WritingSystemOfCharset(charset);
     const QString family = QFontInfo(font).family();
@@ -153,7 +150,7 @@ void SetCommandId(QAction* action, int id) {
     action->setProperty(kCommandIdProperty, id);
 }
 
-int CommandId(const QAction* action) {
+int CommandIdOf(const QAction* action) {
     return action ? action->property(kCommandIdProperty).toInt() : 0;
 }
 
@@ -161,7 +158,7 @@ void SetControlId(QWidget* control, int id) {
     control->setProperty(kControlIdProperty, id);
 }
 
-int ControlId(const QWidget* control) {
+int ControlIdOf(const QWidget* control) {
     return control ? control->property(kControlIdProperty).toInt() : 0;
 }
 
@@ -182,7 +179,7 @@ void ApplyStandardShortcuts(QMenuBar* bar) {
 void PrepareDialog(QDialog* dialog, int resourceId, const TitlesTable& titles, int charset) {
     dialog->setFont(FontForCharset(dialog->font(), charset));
     for (QWidget* w : dialog->findChildren<QWidget*>()) {
-        const int id = ControlId(w);
+        const int id = ControlIdOf(w);
         if (id == 0) continue;
         auto t = titles.TitleById(uint32_t(id));
         if (!t) continue;

@@ -24,18 +24,15 @@ QString FromCharset(std::string_view bytes, int charset);
 // hold become "?".
 std::string ToCharset(const QString& text, int charset);
 
-// The text of a string-table id through the titles table, or the fallback when there is none.
-QString UiText(const TitlesTable& titles, int id, int charset, std::string_view fallback = {});
-
 // A font for the charset: the same font when its family covers the charset's script, else the
 // same font with a family that covers it as fallback behind its own.
 QFont FontForCharset(const QFont& font, int charset);
 
 // Menu items and controls remember the id they have in the menu and dialog resources.
 void SetCommandId(QAction* action, int id);
-int CommandId(const QAction* action); // 0 when none
+int CommandIdOf(const QAction* action); // 0 when none
 void SetControlId(QWidget* control, int id);
-int ControlId(const QWidget* control); // 0 when none
+int ControlIdOf(const QWidget* control); // 0 when none
 
 // Applies the titles table to a menu: a command item whose id has a replacement takes it
 // (keeping its check state); a popup whose default caption has a replacement takes it, and

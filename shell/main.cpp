@@ -2,8 +2,8 @@
 // DIR=<dir> on the command line), opens the main frame and runs the event loop.
 #include "shell/Application.h"
 #include "shell/CMainFrame.h"
-#include "shell/ChartCommands.h"
 #include "shell/Icons.h"
+#include "shell/ViewWindows.h"
 
 #include <QApplication>
 
@@ -19,7 +19,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "zorgui2: %s\n", app.Store().StartupError().c_str());
         return 2;
     }
-    zor::RegisterChartCommands();
+    zor::RegisterViewDialogs();
     zor::CMainFrame frame(app);
     frame.showMaximized();
     frame.ShowStartupPicture();

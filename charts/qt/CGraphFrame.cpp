@@ -2,6 +2,9 @@
 
 #include "charts/qt/ChartDialogs.h"
 #include "charts/qt/Clipboard.h"
+#include "charts/qt/DialogRunners.h"
+#include "core/MenuCaptions.h"
+#include "draw/NullContext.h"
 #include "draw/qt/QtDeviceContext.h"
 #include "draw/qt/QtTextMeasurer.h"
 
@@ -13,10 +16,11 @@
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QRegularExpression>
 #include <QTimer>
-
 #include <QToolTip>
-#include <map>
+
+#include <algorithm>
 
 namespace zor::charts::qt {
 
@@ -28,63 +32,38 @@ draw::Rect ClientOf(const QWidget* w) {
     return {0, 0, w->width(), w->height()};
 }
 
+// A window title without the caption's mnemonic markers and trailing dots.
+QString PlainCaption(const char* caption) {
+    QString t = QString::fromUtf8(caption);
+    t.remove(QRegularExpression(QStringLiteral("&(?!&)")));
+    while (t.endsWith(u'.') || t.endsWith(u' ')) t.chop(1);
+    return t;
+}
+
 } // namespace
 
-const std::vector<FrameMenuItem>& FrameMenu(int resourceId) {
-    static const std::vector<FrameMenuItem> none;
-    static const FrameMenuItem print{CmdPrint, "Print", {}}, special{CmdSpecial, "Special", {}},
-        quit{CmdQuit, "Quit", {}}, scale{1094, "Scale", {}}, regions{1300, "Regions", {}},
-        average{1075, "Use 3-year average ", {}};
-    static const std::map<int, std::vector<FrameMenuItem>> menus = {
-        {25003, {print, special, quit}},
-        {25004, {scale, regions, print, special, quit}},
-        {25005, {{1400, "Select", {}}, scale, regions, print, special, quit}},
-        {25006, {{0, "Options", {average}}, {1800, "Regions", {}}, scale, print, special, quit}},
-        {25007, {{0, "Options", {average}}, scale, print, special, quit}},
-        {25018, {scale, print, special, quit}},
-    };
-    const auto it = menus.find(resourceId);
-    return it == menus.end() ? none : it->second;
-}
-
-const char* FrameTitle(int resourceId) {
-    switch (resourceId) {
-    case 25003:
-        return "Bar Chart";
-    case 25004:
-        return "Ranked Bar Chart";
-    case 25005:
-        return "Horizontal Ranked Bar Chart";
-    case 25006:
-        return "Line Chart A";
-    case 25007:
-        return "Line Chart B";
-    case 25018:
-        return "Line Chart C";
-    default:
-        return "";
-    }
-}
-
-CChartWidget::CChartWidget(CGraphView& view, QWidget* parent) : QWidget(parent), view_(view) {
+CChartWidget::CChartWidget(CGraphView& view, const draw::TextMeasurer& measurer, QWidget* parent)
+    : QWidget(parent), view_(view), measurer_(measurer) {
     setMouseTracking(true);
     setAutoFillBackground(true);
     QPalette p = palette();
     p.setColor(QPalette::Window, p.color(QPalette::Button));
     setPalette(p);
-    setCursor(Qt::ArrowCursor);
+    UpdateCursor();
 }
 
 void CChartWidget::paintEvent(QPaintEvent*) {
     ++paints_;
     QPainter painter(this);
-    draw::QtDeviceContext dc(painter, draw::QtTextMeasurer::Screen());
+    draw::QtDeviceContext dc(painter, measurer_);
     view_.Paint(dc, ClientOf(this));
 }
 
 void CChartWidget::mouseMoveEvent(QMouseEvent* e) {
     const QPoint at = e->position().toPoint();
-    switch (view_.MouseMove({at.x(), at.y()}, ClientOf(this))) {
+    const TipAction tip = view_.MouseMove({at.x(), at.y()}, ClientOf(this));
+    UpdateCursor();
+    switch (tip) {
     case TipAction::Hide:
         QToolTip::hideText();
         break;
@@ -102,29 +81,79 @@ void CChartWidget::mouseMoveEvent(QMouseEvent* e) {
     }
 }
 
+void CChartWidget::Click(QMouseEvent* e, MouseAction action) {
+    const MouseButton button =
+        e->button() == Qt::RightButton ? MouseButton::Right : MouseButton::Left;
+    if (e->button() != Qt::LeftButton && e->button() != Qt::RightButton) return;
+    const QPoint at = e->position().toPoint();
+    view_.MouseClick(button, action, {at.x(), at.y()}, ClientOf(this));
+    UpdateCursor();
+}
+
+void CChartWidget::mousePressEvent(QMouseEvent* e) {
+    Click(e, MouseAction::Down);
+}
+void CChartWidget::mouseReleaseEvent(QMouseEvent* e) {
+    Click(e, MouseAction::Up);
+}
+void CChartWidget::mouseDoubleClickEvent(QMouseEvent* e) {
+    Click(e, MouseAction::DoubleClick);
+}
+
+void CChartWidget::UpdateCursor() {
+    switch (view_.Cursor()) {
+    case ViewCursor::Arrow:
+        setCursor(Qt::ArrowCursor);
+        break;
+    case ViewCursor::Cross:
+        setCursor(Qt::CrossCursor);
+        break;
+    case ViewCursor::Select:
+        setCursor(Qt::SizeAllCursor);
+        break;
+    }
+}
+
 void CChartWidget::leaveEvent(QEvent*) {
     if (view_.MouseMove({-1, -1}, ClientOf(this)) == TipAction::Hide) QToolTip::hideText();
 }
 
-CGraphFrame::CGraphFrame(int resourceId, std::unique_ptr<CGraphView> view, UiServices ui,
-                         QWidget* owner)
-    : QMainWindow(owner, Qt::Window), resourceId_(resourceId), view_(std::move(view)),
-      ui_(std::move(ui)), owner_(owner) {
+QWidget* MakeChartWidget(CView& view, CGraphFrame& frame) {
+    auto* chart = dynamic_cast<CGraphView*>(&view);
+    return chart ? new CChartWidget(*chart, frame.Measurer(), &frame) : nullptr;
+}
+
+CGraphFrame::CGraphFrame(const ViewEntry& entry, std::unique_ptr<CView> view,
+                         const ViewWidgetFactory& makeWidget, UiServices ui, QWidget* owner)
+    : QMainWindow(owner, Qt::Window), entry_(entry), view_(std::move(view)),
+      makeWidget_(makeWidget), ui_(std::move(ui)), owner_(owner) {
+    RegisterChartDialogs();
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(ui_.Text(resourceId_, FrameTitle(resourceId_)));
-    widget_ = new CChartWidget(*view_, this);
+    QString title = ui_.Text(entry_.title);
+    if (title.isEmpty()) title = PlainCaption(CommandCaption(entry_.command));
+    setWindowTitle(title);
+    widget_ = makeWidget ? makeWidget(*view_, *this) : nullptr;
+    if (!widget_) widget_ = new QWidget(this);
     setCentralWidget(widget_);
-    view_->Attach(this);
-    BuildMenu();
-    view_->OnCreate();
+    if (entry_.frameMenu) AddItems(nullptr, entry_.frameMenu());
+    view_->Create(this);
+    AddPopups();
+    if (ui_.translateMenu) ui_.translateMenu(menuBar());
+    resize(800, 600);
+}
+
+CGraphFrame::~CGraphFrame() {
+    view_->Detach();
+    if (owner_) owner_->activateWindow();
+}
+
+void CGraphFrame::AddPopups() {
     // The view's popups go into the menu bar at the positions it asked for.
-    QList<QAction*> bar = menuBar()->actions();
-    for (size_t i = 0; i < view_->Popups().size(); ++i) {
-        const PopupMenu& p = view_->Popups()[i];
+    for (const PopupMenu& p : view_->Popups()) {
         auto* menu = new QMenu(QString::fromStdString(p.title), this);
         auto* group = new QActionGroup(menu);
-        for (int k = 0; k < int(p.items.size()); ++k) {
-            QAction* a = menu->addAction(QString::fromStdString(p.items[size_t(k)]));
+        for (int k = 0; k < static_cast<int>(p.items.size()); ++k) {
+            QAction* a = menu->addAction(QString::fromStdString(p.items[static_cast<size_t>(k)]));
             a->setCheckable(true);
             a->setChecked(k == p.checked);
             group->addAction(a);
@@ -136,50 +165,47 @@ CGraphFrame::CGraphFrame(int resourceId, std::unique_ptr<CGraphView> view, UiSer
             else
                 a->setEnabled(false);
         }
-        bar = menuBar()->actions();
+        const QList<QAction*> bar = menuBar()->actions();
         QAction* before = p.position >= 0 && p.position < bar.size() ? bar[p.position] : nullptr;
         menuBar()->insertMenu(before, menu);
         popupMenus_.push_back(menu);
     }
-    if (ui_.translateMenu) ui_.translateMenu(menuBar());
-    resize(800, 600);
 }
 
-CGraphFrame::~CGraphFrame() {
-    view_->Attach(nullptr);
-    if (owner_) owner_->activateWindow();
-}
-
-QMenu* CGraphFrame::AddItems(QMenu* menu, const std::vector<FrameMenuItem>& items) {
-    for (const FrameMenuItem& item : items) {
-        const QString caption = QString::fromUtf8(item.caption);
-        if (!item.items.empty()) {
+void CGraphFrame::AddItems(QMenu* menu, const std::vector<MenuItem>& items) {
+    for (const MenuItem& item : items) {
+        switch (item.kind) {
+        case MenuItem::Separator:
+            if (menu) menu->addSeparator();
+            break;
+        case MenuItem::Popup: {
+            const QString caption = QString::fromUtf8(item.caption);
             AddItems(menu ? menu->addMenu(caption) : menuBar()->addMenu(caption), item.items);
-            continue;
+            break;
         }
-        QAction* a = menu ? menu->addAction(caption) : menuBar()->addAction(caption);
-        if (ui_.setCommandId) ui_.setCommandId(a, item.id);
-        if (item.id == CmdPrint) a->setShortcut(QKeySequence::Print);
-        const int id = item.id;
-        connect(a, &QAction::triggered, this, [this, id] { OnCommand(id); });
+        case MenuItem::Command: {
+            const QString caption = QString::fromUtf8(CommandCaption(item.id));
+            QAction* a = menu ? menu->addAction(caption) : menuBar()->addAction(caption);
+            if (ui_.setCommandId) ui_.setCommandId(a, item.id);
+            if (item.id == CmdPrint) a->setShortcut(QKeySequence::Print);
+            const int id = item.id;
+            connect(a, &QAction::triggered, this, [this, id] { OnCommand(id); });
+            break;
+        }
+        }
     }
-    return menu;
 }
 
-void CGraphFrame::BuildMenu() {
-    AddItems(nullptr, FrameMenu(resourceId_));
-}
-
-void CGraphFrame::OnCommand(int id) {
+bool CGraphFrame::OnCommand(int id) {
     if (id == CmdQuit) {
         close();
-        return;
+        return true;
     }
     if (id == CmdPrint) {
         Print();
-        return;
+        return true;
     }
-    view_->OnCommand(id);
+    return view_->OnCommand(id);
 }
 
 void CGraphFrame::showEvent(QShowEvent* e) {
@@ -187,7 +213,22 @@ void CGraphFrame::showEvent(QShowEvent* e) {
     if (initialUpdateDone_) return;
     initialUpdateDone_ = true;
     // After the window is up, so that a no-data message box sits over it.
-    QTimer::singleShot(0, this, [this] { view_->OnInitialUpdate(); });
+    QTimer::singleShot(0, this, [this] {
+        view_->InitialUpdate();
+        ready_ = true;
+    });
+}
+
+draw::Rect CGraphFrame::PageRect(const QPrinter& printer) const {
+    return {0, 0, printer.width(), printer.height()};
+}
+
+int CGraphFrame::PageCount(QPrinter& printer) {
+    const int dpm = static_cast<int>(printer.resolution() / 0.0254);
+    draw::NullContext dc(draw::DeviceInfo{draw::Technology::Printer, printer.width(),
+                                          printer.height(), dpm, dpm, 24},
+                         Measurer());
+    return std::max(1, view_->CountPages(dc, PageRect(printer)));
 }
 
 void CGraphFrame::Print() {
@@ -197,30 +238,49 @@ void CGraphFrame::Print() {
         own = std::make_unique<QPrinter>(QPrinter::HighResolution);
         printer = own.get();
     }
-    printer->setFromTo(1, 1);
+    const int pages = PageCount(*printer);
+    printer->setFromTo(1, pages);
     bool go = false;
     if (printDialogHook) {
-        go = printDialogHook(*printer);
+        go = printDialogHook(*printer, pages);
     } else {
         QPrintDialog dialog(printer, this);
-        dialog.setMinMax(1, 1);
+        dialog.setMinMax(1, pages);
         go = dialog.exec() == QDialog::Accepted;
     }
-    if (go) PrintTo(*printer);
+    if (!go) return;
+    if (printer->printRange() == QPrinter::PageRange)
+        PrintTo(*printer, printer->fromPage(), printer->toPage());
+    else
+        PrintTo(*printer);
 }
 
-void CGraphFrame::PrintTo(QPrinter& printer) {
+void CGraphFrame::PrintTo(QPrinter& printer, int from, int to) {
+    const int pages = PageCount(printer);
+    if (from < 1 && to < 1) from = 1, to = pages;
+    from = std::clamp(from, 1, pages);
+    to = std::clamp(to < 1 ? pages : to, from, pages);
     QPainter painter;
-    if (!painter.begin(&printer)) return;
-    draw::QtDeviceContext dc(painter, draw::QtTextMeasurer::Screen(), draw::Technology::Printer);
+    if (!painter.begin(&printer)) {
+        ShowMessage("The printer could not be started.", MessageIcon::Stop);
+        return;
+    }
     const bool color = printer.colorMode() == QPrinter::Color;
-    view_->PrintPage(dc, {0, 0, printer.width(), printer.height()}, color);
+    for (int page = from; page <= to; ++page) {
+        if (page > from) printer.newPage();
+        draw::QtDeviceContext dc(painter, Measurer(), draw::Technology::Printer);
+        view_->PrintPage(dc, PageRect(printer), page - 1, color);
+    }
 }
 
 void CGraphFrame::ShowMessage(const std::string& text, MessageIcon icon) {
     const QString t = QString::fromStdString(text);
     if (messageHook) {
         messageHook(t, icon);
+        return;
+    }
+    if (ui_.showMessage) {
+        ui_.showMessage(this, t, icon == MessageIcon::Stop);
         return;
     }
     QMessageBox box(icon == MessageIcon::Stop ? QMessageBox::Critical : QMessageBox::NoIcon,
@@ -236,9 +296,9 @@ void CGraphFrame::Invalidate(bool now) {
 }
 
 void CGraphFrame::PopupChanged(int index) {
-    if (index < 0 || size_t(index) >= popupMenus_.size()) return;
-    const QList<QAction*> actions = popupMenus_[size_t(index)]->actions();
-    const int checked = view_->Popups()[size_t(index)].checked;
+    if (index < 0 || static_cast<size_t>(index) >= popupMenus_.size()) return;
+    const QList<QAction*> actions = popupMenus_[static_cast<size_t>(index)]->actions();
+    const int checked = view_->Popups()[static_cast<size_t>(index)].checked;
     for (int k = 0; k < actions.size(); ++k) actions[k]->setChecked(k == checked);
 }
 
@@ -249,19 +309,42 @@ std::optional<ExportChoice> CGraphFrame::RunExportDialog(bool offerBlackAndWhite
     return dialog.Choice();
 }
 
-std::optional<std::string> CGraphFrame::AskMetafileName() {
-    if (fileDialogHook) return fileDialogHook();
+std::optional<SaveFileChoice> CGraphFrame::AskSaveFileName(const std::vector<FileType>& types) {
+    if (fileDialogHook) return fileDialogHook(types);
+    if (types.empty()) return std::nullopt;
+    QStringList filters;
+    for (const FileType& t : types)
+        filters << QString::fromStdString(t.description + " (*." + t.suffix + ")");
     QFileDialog dialog(this);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setDefaultSuffix(QStringLiteral("emf"));
-    dialog.setNameFilter(QStringLiteral("Enhanced metafile (*.emf)"));
+    dialog.setDefaultSuffix(QString::fromStdString(types.front().suffix));
+    dialog.setNameFilters(filters);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-    return dialog.selectedFiles().front().toStdString();
+    const int type = std::max(0, static_cast<int>(filters.indexOf(dialog.selectedNameFilter())));
+    return SaveFileChoice{dialog.selectedFiles().front().toStdString(), type};
 }
 
 void CGraphFrame::PutPictureOnClipboard(const std::string& emf, const PictureFunction& draw,
                                         draw::Size size) {
     qt::PutPictureOnClipboard(emf, draw, size);
+}
+
+bool CGraphFrame::OpenView(std::unique_ptr<CView> view) {
+    if (!view) return false;
+    auto* frame = new CGraphFrame(entry_, std::move(view), makeWidget_, ui_, owner_);
+    if (openedHook) {
+        openedHook(frame);
+        return true;
+    }
+    frame->show();
+    frame->raise();
+    frame->activateWindow();
+    return true;
+}
+
+bool CGraphFrame::RunDialog(DialogModel& model) {
+    if (dialogHook) return dialogHook(model);
+    return RunRegisteredDialog(model, ui_, this);
 }
 
 const draw::TextMeasurer& CGraphFrame::Measurer() const {

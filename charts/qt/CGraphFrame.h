@@ -1,10 +1,11 @@
-// The chart frame: a top-level window per open chart, owned by the main window, with the
-// frame's menu (translated through the titles table), the view's popup menus in the menu bar,
-// the view widget that paints through the Qt device context and shows tooltips, printing with
-// the source line and the Export command. It is the view's ViewHost.
+// The view frame: a top-level window per open view (chart, map or grid), owned by the main
+// window, with the frame's menu of the view's registry entry (translated through the titles
+// table), the view's popup menus in the menu bar, the view's widget as client, printing in
+// pages and the Export command. It is the view's ViewHost.
 #pragma once
 
 #include "charts/CGraphView.h"
+#include "charts/ViewRegistry.h"
 #include "charts/qt/UiServices.h"
 
 #include <QMainWindow>
@@ -19,85 +20,109 @@ class QPrinter;
 
 namespace zor::charts::qt {
 
-// The view's window: paints the view, tracks the mouse for tooltips, counts its paints.
+class CGraphFrame;
+
+// Makes the client widget that shows a view in its frame.
+using ViewWidgetFactory = std::function<QWidget*(CView& view, CGraphFrame& frame)>;
+
+// The client widget of a chart or map view: paints the view, tracks the mouse for tooltips,
+// counts its paints.
 class CChartWidget : public QWidget {
     Q_OBJECT
 public:
-    CChartWidget(CGraphView& view, QWidget* parent = nullptr);
+    CChartWidget(CGraphView& view, const draw::TextMeasurer& measurer, QWidget* parent = nullptr);
     int PaintCount() const { return paints_; }
 
 protected:
     void paintEvent(QPaintEvent*) override;
     void mouseMoveEvent(QMouseEvent* e) override;
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+    void mouseDoubleClickEvent(QMouseEvent* e) override;
     void leaveEvent(QEvent*) override;
 
 private:
+    void Click(QMouseEvent* e, MouseAction action);
+    void UpdateCursor();
+
     CGraphView& view_;
+    const draw::TextMeasurer& measurer_;
     int paints_ = 0;
 };
 
-// A frame menu item: a command, or a popup of commands (for the line charts' "Options").
-struct FrameMenuItem {
-    int id = 0;
-    const char* caption = "";
-    std::vector<FrameMenuItem> items; // a popup when not empty
-};
-// The menu of a chart frame resource (25003 ... 25018); empty for an unknown one.
-const std::vector<FrameMenuItem>& FrameMenu(int resourceId);
-// The window title's default text of a resource.
-const char* FrameTitle(int resourceId);
+// The chart widget for a CGraphView; nullptr for other views.
+QWidget* MakeChartWidget(CView& view, CGraphFrame& frame);
 
 class CGraphFrame : public QMainWindow, public ViewHost {
     Q_OBJECT
 public:
-    CGraphFrame(int resourceId, std::unique_ptr<CGraphView> view, UiServices ui,
-                QWidget* owner = nullptr);
+    // Creates the view's window (the view's Create step) with its menu and popups; the initial
+    // update follows when the frame is first shown. `entry` must outlive the frame.
+    CGraphFrame(const ViewEntry& entry, std::unique_ptr<CView> view,
+                const ViewWidgetFactory& makeWidget, UiServices ui, QWidget* owner = nullptr);
     ~CGraphFrame() override;
 
-    CGraphView& View() { return *view_; }
-    CChartWidget* ChartWidget() const { return widget_; }
-    int ResourceId() const { return resourceId_; }
+    CView& View() { return *view_; }
+    QWidget* ViewWidget() const { return widget_; }
+    const ViewEntry& Entry() const { return entry_; }
+    int ResourceId() const { return entry_.menu; }
+    const UiServices& Ui() const { return ui_; }
+    // Whether the view's initial update (after the first showing) has run.
+    bool Ready() const { return ready_; }
     // The popup menus of the view, in Popups() order.
     const std::vector<QMenu*>& PopupMenus() const { return popupMenus_; }
 
-    // Menu commands (also what the menu items trigger).
-    void OnCommand(int id);
-    // The print command: the print dialog, then one page.
+    // Menu commands (also what the menu items trigger): "Quit" and "Print" here, the rest to
+    // the view. False when nobody handled it.
+    bool OnCommand(int id);
+    // The print command: the page count, the print dialog, then the chosen pages.
     void Print();
-    // One page onto a printer, coloured unless the printer is set to greyscale.
-    void PrintTo(QPrinter& printer);
+    // Pages `from` to `to` (1-based, clamped to the view's page count; 0, 0: all) onto a
+    // printer, coloured unless the printer is set to greyscale.
+    void PrintTo(QPrinter& printer, int from = 0, int to = 0);
+    // The view's page count on a printer.
+    int PageCount(QPrinter& printer);
 
     // Replaceable platform steps for tests: message boxes, the Export dialog, the save-file
-    // dialog and the print dialog (true: print).
+    // dialog, the print dialog (true: print; it may set the printer's page range) and the
+    // views' dialogs (none: the registered dialog runs).
     std::function<void(const QString&, MessageIcon)> messageHook;
     std::function<std::optional<ExportChoice>(bool offer)> exportDialogHook;
-    std::function<std::optional<std::string>()> fileDialogHook;
-    std::function<bool(QPrinter&)> printDialogHook;
+    std::function<std::optional<SaveFileChoice>(const std::vector<FileType>&)> fileDialogHook;
+    std::function<bool(QPrinter&, int pages)> printDialogHook;
+    std::function<bool(DialogModel&)> dialogHook;
+    // Frames opened by the view (OpenView) are reported here; none: they are shown.
+    std::function<void(CGraphFrame*)> openedHook;
 
     // ViewHost
     void ShowMessage(const std::string& text, MessageIcon icon) override;
     void Invalidate(bool now) override;
     void PopupChanged(int index) override;
     std::optional<ExportChoice> RunExportDialog(bool offerBlackAndWhite) override;
-    std::optional<std::string> AskMetafileName() override;
+    std::optional<SaveFileChoice> AskSaveFileName(const std::vector<FileType>& types) override;
     void PutPictureOnClipboard(const std::string& emf, const PictureFunction& draw,
                                draw::Size size) override;
+    bool RunDialog(DialogModel& model) override;
+    bool OpenView(std::unique_ptr<CView> view) override;
     const draw::TextMeasurer& Measurer() const override;
 
 protected:
     void showEvent(QShowEvent* e) override;
 
 private:
-    void BuildMenu();
-    QMenu* AddItems(QMenu* menu, const std::vector<FrameMenuItem>& items);
+    void AddItems(QMenu* menu, const std::vector<MenuItem>& items);
+    void AddPopups();
+    draw::Rect PageRect(const QPrinter& printer) const;
 
-    int resourceId_;
-    std::unique_ptr<CGraphView> view_;
+    const ViewEntry& entry_;
+    std::unique_ptr<CView> view_;
+    ViewWidgetFactory makeWidget_;
     UiServices ui_;
     QWidget* owner_;
-    CChartWidget* widget_;
+    QWidget* widget_ = nullptr;
     std::vector<QMenu*> popupMenus_;
     bool initialUpdateDone_ = false;
+    bool ready_ = false;
 };
 
 } // namespace zor::charts::qt

@@ -30,11 +30,13 @@ struct UiServices {
     std::function<void(QWidget*, int id)> setControlId;
     // The printer chosen in printer setup; none: each print makes its own.
     std::function<QPrinter*()> printer;
+    // Shows a message box over `parent` (none: a plain message box).
+    std::function<void(QWidget* parent, const QString& text, bool stop)> showMessage;
     // The owner of the frames; gets the focus back when one closes.
     QWidget* mainWindow = nullptr;
 
     // A user-interface text through the titles table.
-    QString Text(int id, std::string_view fallback) const;
+    QString Text(int id, std::string_view fallback = {}) const;
 };
 
 } // namespace zor::charts::qt

@@ -85,6 +85,38 @@ bool SavePdf(const std::string& path, Size size, const DrawFunction& draw, int d
     return WriteBytes(path, bytes);
 }
 
+DeviceInfo PdfPageDevice(double widthMm, double heightMm, int dpi) {
+    const int dpm = static_cast<int>(dpi / 0.0254 + 0.5);
+    return {Technology::Printer,
+            static_cast<int>(widthMm / 25.4 * dpi),
+            static_cast<int>(heightMm / 25.4 * dpi),
+            dpm,
+            dpm,
+            24};
+}
+
+bool SavePdfPages(const std::string& path, double widthMm, double heightMm, int dpi, int pages,
+                  const PageFunction& draw) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter pdf(&buffer);
+        pdf.setPageSize(QPageSize(QSizeF(widthMm, heightMm), QPageSize::Millimeter));
+        pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
+        pdf.setResolution(dpi);
+        QPainter painter;
+        if (!painter.begin(&pdf)) return false;
+        for (int i = 0; i < pages; ++i) {
+            if (i > 0) pdf.newPage();
+            QtDeviceContext dc(painter, QtTextMeasurer::Screen(), Technology::Printer);
+            draw(dc, {0, 0, pdf.width(), pdf.height()}, i);
+        }
+        painter.end();
+    }
+    return WriteBytes(path, bytes);
+}
+
 std::string RenderEmf(Size picture, const DrawFunction& draw, const std::string& description) {
     EmfContext dc(QtTextMeasurer::Screen(), EmfOptions{picture, description});
     draw(dc, picture);

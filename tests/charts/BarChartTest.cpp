@@ -11,9 +11,12 @@
 namespace zor::charts {
 namespace {
 
-using test::Db;
-using test::Key;
+using test::Country;
+using test::CountrySelection;
 using test::Lines;
+using test::MakeTestView;
+using test::OpenView;
+using test::StartedStore;
 constexpr float M = MissingValue;
 
 // A layout input over a value table held in the test: [period][row] for one indicator.
@@ -129,7 +132,7 @@ TEST(BarLayout, NoBarsWithoutValuesOrForAnEmptyRange) {
 TEST(BarTitle, OneLineOrTheNarrowestTwoLineBox) {
     draw::RecordingContext dc; // fixed metrics: a 280 font has 140-unit characters
     dc.SetFont(ChartFont(280, 400, 0, 0));
-    TitleBox t = LayoutTitle(dc, "Income", 0, 5750, 5050);
+    Title t = LayoutTitle(dc, "Income", 0, 5750, 5050);
     EXPECT_FALSE(t.wrapped);
     EXPECT_EQ(t.box, (draw::Rect{2875 - 420, 5330, 2875 + 420, 5050}));
 
@@ -146,38 +149,19 @@ TEST(BarTitle, OneLineOrTheNarrowestTwoLineBox) {
     EXPECT_GT(lines(w - 500), 2u);
 }
 
-// Country with three regions and its total; two indicators, the second without any value.
-void Country(zor::test::Fixture& f) {
-    f.Set(10000, "Country", {"North", "South", "East", "Total"});
-    f.Group(1, "Economy");
-    f.Indicator(1010, "Income per head");
-    f.Indicator(1020, "Exports");
-    f.Periods({2000, 2001});
-    f.Values(10000, 2000, 1010, {10, 20, 30, 60});
-    f.Values(10000, 2001, 1010, {15, M, 0, 40});
-}
-
-Selection CountrySelection(std::vector<ListItem> indicators = {{1010, "Income per head"},
-                                                               {1020, "Exports"}}) {
-    Selection s;
-    s.Confirm(10000, std::move(indicators),
-              {{Key(10000, 1), "North"}, {Key(10000, 2), "South"}, {Key(10000, 3), "East"}},
-              {{2000, "2000"}, {2001, "2001"}});
-    return s;
-}
-
 TEST(BarChart, DrawsAsTheReferenceRecording) {
-    Db db(Country);
-    const ChartResources res;
-    CBarChart chart(db.store, res, CountrySelection());
-    chart.ComputeLayout();
+    StartedStore db(Country);
+    const auto view = MakeTestView<CBarChart>(db.store, CountrySelection());
+    CBarChart& chart = *view;
+    test::RecordingHost host;
+    OpenView(chart, host);
     draw::RecordingContext dc;
     chart.Paint(dc, {0, 0, 800, 600});
     test::ExpectReference("barchart.rec", dc.Recording());
 }
 
 TEST(BarChart, BandsDrawAsTheReferenceRecording) {
-    Db db([](zor::test::Fixture& f) {
+    StartedStore db([](zor::test::Fixture& f) {
         f.Set(10000, "Country", {"A", "B", "C", "D", "E", "F", "Total"});
         f.Group(1, "Economy");
         f.Indicator(1010, "Population change in the census years");
@@ -191,12 +175,13 @@ TEST(BarChart, BandsDrawAsTheReferenceRecording) {
     Selection s;
     std::vector<ListItem> regions, periods;
     for (int r = 1; r <= 6; ++r)
-        regions.push_back({Key(10000, r), std::string(1, char('A' + r - 1))});
+        regions.push_back({MakeRegionKey(10000, r), std::string(1, char('A' + r - 1))});
     for (int y = 1990; y < 2002; ++y) periods.push_back({y, std::to_string(y)});
     s.Confirm(10000, {{1010, "Population change in the census years"}}, regions, periods);
-    const ChartResources res;
-    CBarChart chart(db.store, res, s);
-    chart.ComputeLayout();
+    const auto view = MakeTestView<CBarChart>(db.store, s);
+    CBarChart& chart = *view;
+    test::RecordingHost host;
+    OpenView(chart, host);
     ASSERT_EQ(chart.Layout().bands, 2);
     draw::RecordingContext dc;
     chart.Paint(dc, {0, 0, 1600, 1200});
@@ -204,10 +189,11 @@ TEST(BarChart, BandsDrawAsTheReferenceRecording) {
 }
 
 TEST(BarChart, DrawnBarsAreTheLaidOutRectanglesWidenedOnScreenOnly) {
-    Db db(Country);
-    const ChartResources res;
-    CBarChart chart(db.store, res, CountrySelection());
-    chart.ComputeLayout();
+    StartedStore db(Country);
+    const auto view = MakeTestView<CBarChart>(db.store, CountrySelection());
+    CBarChart& chart = *view;
+    test::RecordingHost host;
+    OpenView(chart, host);
     const auto& bars = chart.Layout().indicators[0].bars;
     ASSERT_EQ(bars.size(), 5u);                  // South has no value in 2001
     EXPECT_EQ(bars[4].left, 5750 / 2 + 2 * 170); // East's zero bar in the second group
@@ -217,7 +203,7 @@ TEST(BarChart, DrawnBarsAreTheLaidOutRectanglesWidenedOnScreenOnly) {
     chart.Paint(screen, {0, 0, 800, 600});
     draw::RecordingContext paper(
         draw::DeviceInfo{draw::Technology::Printer, 2480, 3508, 11811, 11811, 24});
-    chart.PrintPage(paper, {0, 0, 2480, 3508}, true);
+    chart.PrintPage(paper, {0, 0, 2480, 3508}, 0, true);
     for (const BarRecord& b : bars) {
         auto rect = [&](int widen) {
             return "rect " + std::to_string(b.left) + ' ' + std::to_string(b.top) + ' ' +
@@ -232,13 +218,11 @@ TEST(BarChart, DrawnBarsAreTheLaidOutRectanglesWidenedOnScreenOnly) {
 }
 
 TEST(BarChart, HitTestAndTooltipOfTheCurrentIndicator) {
-    Db db(Country);
-    const ChartResources res;
-    CBarChart chart(db.store, res, CountrySelection());
+    StartedStore db(Country);
+    const auto view = MakeTestView<CBarChart>(db.store, CountrySelection());
+    CBarChart& chart = *view;
     test::RecordingHost host;
-    chart.Attach(&host);
-    chart.OnCreate();
-    chart.OnInitialUpdate();
+    OpenView(chart, host);
     const BarRecord& south = chart.Layout().indicators[0].bars[1];
     EXPECT_EQ(chart.HitTest({south.left + 1, south.bottom}), 1);
     EXPECT_EQ(chart.HitTest({south.right, south.top}), 1);
@@ -257,13 +241,11 @@ TEST(BarChart, HitTestAndTooltipOfTheCurrentIndicator) {
 }
 
 TEST(BarChart, IndicatorPopupSwitchesAndRepaintsOnlyOnAChange) {
-    Db db(Country);
-    const ChartResources res;
-    CBarChart chart(db.store, res, CountrySelection());
+    StartedStore db(Country);
+    const auto view = MakeTestView<CBarChart>(db.store, CountrySelection());
+    CBarChart& chart = *view;
     test::RecordingHost host;
-    chart.Attach(&host);
-    chart.OnCreate();
-    chart.OnInitialUpdate();
+    OpenView(chart, host);
     EXPECT_TRUE(host.messages.empty());
     EXPECT_EQ(host.invalidatedLater, 1);
     ASSERT_EQ(chart.Popups().size(), 1u);
@@ -295,27 +277,25 @@ TEST(BarChart, IndicatorPopupSwitchesAndRepaintsOnlyOnAChange) {
 }
 
 TEST(BarChart, NoDataAtFirstShowingAndNoPopupForOneIndicator) {
-    Db db(Country);
-    const ChartResources res;
-    CBarChart chart(db.store, res, CountrySelection({{1020, "Exports"}}));
+    StartedStore db(Country);
+    const auto view = MakeTestView<CBarChart>(db.store, CountrySelection({{1020, "Exports"}}));
     test::RecordingHost host;
-    chart.Attach(&host);
-    chart.OnCreate();
-    EXPECT_TRUE(chart.Popups().empty());
-    chart.OnInitialUpdate();
+    OpenView(*view, host);
+    EXPECT_TRUE(view->Popups().empty());
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_EQ(host.messages[0].second, MessageIcon::Stop);
 }
 
 TEST(BarChart, PrintedPageKeepsFourToThreeAndAddsTheSourceLine) {
-    Db db(Country);
-    const ChartResources res;
-    CBarChart chart(db.store, res, CountrySelection());
-    chart.ComputeLayout();
+    StartedStore db(Country);
+    const auto view = MakeTestView<CBarChart>(db.store, CountrySelection());
+    CBarChart& chart = *view;
+    test::RecordingHost host;
+    OpenView(chart, host);
     // A portrait page: full width at the top.
     draw::RecordingContext tall(
         draw::DeviceInfo{draw::Technology::Printer, 2480, 3508, 11811, 11811, 24});
-    chart.PrintPage(tall, {0, 0, 2480, 3508}, false);
+    chart.PrintPage(tall, {0, 0, 2480, 3508}, 0, false);
     EXPECT_EQ(Lines(tall.Recording(), "viewportext"),
               std::vector<std::string>{"viewportext 2480 1860"});
     EXPECT_EQ(Lines(tall.Recording(), "viewportorg").back(), "viewportorg 0 1860");
@@ -326,16 +306,17 @@ TEST(BarChart, PrintedPageKeepsFourToThreeAndAddsTheSourceLine) {
     // A landscape page wider than 4:3: full height at the left.
     draw::RecordingContext wide(
         draw::DeviceInfo{draw::Technology::Printer, 4000, 2000, 11811, 11811, 24});
-    chart.PrintPage(wide, {0, 0, 4000, 2000}, true);
+    chart.PrintPage(wide, {0, 0, 4000, 2000}, 0, true);
     EXPECT_EQ(Lines(wide.Recording(), "viewportext"),
               std::vector<std::string>{"viewportext 2666 2000"});
 }
 
 TEST(BarChart, MetafileParsesBackWithTheWholeLogicalSpaceAndIsAlwaysColoured) {
-    Db db(Country);
-    const ChartResources res;
-    CBarChart chart(db.store, res, CountrySelection());
-    chart.ComputeLayout();
+    StartedStore db(Country);
+    const auto view = MakeTestView<CBarChart>(db.store, CountrySelection());
+    CBarChart& chart = *view;
+    test::RecordingHost host;
+    OpenView(chart, host);
     const draw::FixedTextMeasurer measurer;
     const std::string emf = chart.MakeMetafile(measurer, false);
     const draw::test::EmfFile file(emf);
@@ -357,20 +338,21 @@ TEST(BarChart, MetafileParsesBackWithTheWholeLogicalSpaceAndIsAlwaysColoured) {
 }
 
 TEST(BarChart, ExportToFileAndClipboard) {
-    Db db(Country);
-    const ChartResources res;
-    CBarChart chart(db.store, res, CountrySelection());
+    StartedStore db(Country);
+    const auto view = MakeTestView<CBarChart>(db.store, CountrySelection());
+    CBarChart& chart = *view;
     test::RecordingHost host;
-    chart.Attach(&host);
-    chart.OnInitialUpdate();
+    OpenView(chart, host);
 
     chart.OnCommand(1099); // dialog cancelled: nothing else asked
     EXPECT_EQ(host.exportOffers, std::vector<bool>{false});
-    EXPECT_EQ(host.fileAsks, 0);
+    EXPECT_TRUE(host.fileAsks.empty());
 
     host.exportAnswer = ExportChoice{false, false};
     chart.OnCommand(1099); // save dialog cancelled
-    EXPECT_EQ(host.fileAsks, 1);
+    ASSERT_EQ(host.fileAsks.size(), 1u);
+    ASSERT_EQ(host.fileAsks[0].size(), 1u);
+    EXPECT_EQ(host.fileAsks[0][0].suffix, "emf");
     EXPECT_TRUE(host.clipboard.empty());
 
     const std::string path = db.dir.file("chart.emf");
@@ -388,13 +370,146 @@ TEST(BarChart, ExportToFileAndClipboard) {
 
     host.exportAnswer = ExportChoice{true, false};
     chart.OnCommand(1099);
-    EXPECT_EQ(host.fileAsks, 3);
+    EXPECT_EQ(host.fileAsks.size(), 3u);
     EXPECT_EQ(host.clipboard, zor::test::ReadFile(path));
     EXPECT_EQ(host.clipboardSize, (draw::Size{800, 600}));
     // The clipboard's other formats draw the same picture.
     draw::RecordingContext dc;
     host.clipboardDraw(dc, host.clipboardSize);
     EXPECT_EQ(Lines(dc.Recording(), "rect -750 -400 7250 5600").size(), 1u);
+}
+
+} // namespace
+} // namespace zor::charts
+
+namespace zor::charts {
+namespace {
+
+using test::Lines;
+using test::MakeTestView;
+using test::OpenView;
+using test::StartedStore;
+
+// Every bar lies inside the plot, bands do not overlap and each band has its value axis.
+void ExpectSoundBands(const BarLayout& l, int periods) {
+    ASSERT_GE(l.bandHeight, BarLayout::MinBandHeight);
+    EXPECT_LE(l.bands * l.bandHeight + (l.bands - 1) * BarLayout::Gap, 5000);
+    EXPECT_EQ(l.perBand * l.bands >= periods, true);
+    const auto& ind = l.indicators[0];
+    ASSERT_EQ(ind.axes.size(), size_t(l.bands));
+    for (int b = 0; b < l.bands; ++b) {
+        const ChartAxes& a = ind.axes[size_t(b)].axes;
+        EXPECT_EQ(a.Top() - a.Bottom(), l.bandHeight) << b;
+        EXPECT_FALSE(a.ValueAxisMarks(ind.step, 5, true).empty()) << b;
+    }
+    for (const BarRecord& bar : ind.bars) {
+        EXPECT_GT(bar.top, bar.bottom);
+        EXPECT_GE(bar.left, 0);
+        EXPECT_LE(bar.right, 5750);
+        EXPECT_GE(bar.bottom, 0);
+        EXPECT_LE(bar.top, 5000);
+    }
+}
+
+TEST(BarLayout, MoreThanTwentyBandsBecomeFewerBandsOfNarrowerBars) {
+    // 40 periods of 32 regions: the written rule gives 40 bands of -118 units.
+    std::vector<std::vector<float>> values(40, std::vector<float>(32, 5.0f));
+    BarLayout l = LayoutBars(Input(values, {0, 10, 2}));
+    EXPECT_EQ(l.bands, 10);
+    EXPECT_EQ(l.bandHeight, 275);
+    EXPECT_EQ(l.perBand, 4);
+    EXPECT_EQ(l.barWidth, 5750 / (4 * 33 - 1)); // 43
+    EXPECT_EQ(l.pitch, 1437);
+    ASSERT_EQ(l.indicators[0].bars.size(), 40u * 32u);
+    ExpectSoundBands(l, 40);
+    // The last group of a band ends inside the plot.
+    const BarRecord& last = l.indicators[0].bars.back();
+    EXPECT_EQ(last.left, 3 * 1437 + 31 * 43);
+
+    // The benchmark's 30 x 30: 15 bands of 100 units by the written rule.
+    values.assign(30, std::vector<float>(30, 5.0f));
+    l = LayoutBars(Input(values, {0, 10, 2}));
+    EXPECT_EQ(l.bands, 10);
+    EXPECT_EQ(l.perBand, 3);
+    EXPECT_EQ(l.barWidth, 5750 / (3 * 31 - 1)); // 62
+    ExpectSoundBands(l, 30);
+}
+
+TEST(BarLayout, BandAxesCarryTheirZeroLinesAndGroupLabels) {
+    std::vector<std::vector<float>> values(8, std::vector<float>(10, 1.0f));
+    BarLayoutInput in = Input(values, {-4, 8, 2});
+    for (int p = 0; p < 8; ++p) in.periodNames.push_back("P" + std::to_string(p));
+    const BarLayout l = LayoutBars(in);
+    ASSERT_EQ(l.bands, 2);
+    const auto& axes = l.indicators[0].axes;
+    ASSERT_EQ(axes.size(), 2u);
+    // Band 0 runs from 5000 down by its height; its zero line is a third of the way up.
+    const int h = l.bandHeight;
+    EXPECT_EQ(axes[0].axes.Top(), 5000);
+    EXPECT_EQ(axes[0].zero, 5000 - h + h / 3);
+    EXPECT_EQ(axes[1].axes.Top(), 5000 - h - BarLayout::Gap);
+    // Labels under the middle of each group's bars, four groups a band.
+    ASSERT_EQ(axes[1].labels.size(), 4u);
+    EXPECT_EQ(axes[1].labels[0], (BandLabel{10 * l.barWidth / 2, "P4"}));
+    EXPECT_EQ(axes[1].labels[3].x, 3 * l.pitch + 10 * l.barWidth / 2);
+    // The bars sit on the zero lines of their bands.
+    EXPECT_EQ(l.indicators[0].bars[0].bottom, axes[0].zero);
+    EXPECT_EQ(l.indicators[0].bars.back().bottom, axes[1].zero);
+}
+
+// Values in the billions and a long region name.
+void Population(zor::test::Fixture& f) {
+    f.Set(10000, "World", {"China", "Congo, Democratic Republic of", "All"});
+    f.Group(1, "People");
+    f.Indicator(1010, "Population");
+    f.Periods({2000});
+    f.Values(10000, 2000, 1010, {7e9f, 1e8f, 8e9f});
+}
+
+TEST(BarChart, LongLabelsAndNamesWidenTheWindowInsteadOfBeingCut) {
+    StartedStore db(Population);
+    Selection s;
+    s.Confirm(10000, {{1010, "Population"}},
+              {{MakeRegionKey(10000, 1), "China"},
+               {MakeRegionKey(10000, 2), "Congo, Democratic Republic of"}},
+              {{2000, "2000"}});
+    const auto chart = MakeTestView<CBarChart>(db.store, s);
+    test::RecordingHost host;
+    OpenView(*chart, host);
+    const ChartResources res;
+    for (const draw::Rect client : {draw::Rect{0, 0, 800, 600}, draw::Rect{0, 0, 600, 800}}) {
+        draw::RecordingContext dc(draw::DeviceInfo{draw::Technology::Display, client.right,
+                                                   client.bottom, 3780, 3780, 24});
+        chart->Paint(dc, client);
+        const LogicalSpace space = chart->SpaceOf(dc);
+        EXPECT_GT(space.x, 750);
+        EXPECT_GT(space.cx, 8000);
+        EXPECT_EQ(space.y, 400); // nothing reaches below or above
+        EXPECT_EQ(space.cy, 6000);
+        // Every value label and legend name lies inside the window, measured as drawn.
+        dc.SetFont(res.AxisFont);
+        for (const std::string& line : Lines(dc.Recording(), "text -120 ")) {
+            const std::string label =
+                line.substr(line.find('"') + 1, line.rfind('"') - line.find('"') - 1);
+            EXPECT_GE(-120 - dc.TextExtent(label).cx, -space.x) << label;
+        }
+        const std::string longName = "Congo, Democratic Republic of";
+        EXPECT_LE(5750 + 300 + dc.TextExtent(longName).cx, space.cx - space.x);
+        // The drawing itself keeps its coordinates: the bars are the laid-out rectangles.
+        for (const BarRecord& b : chart->Layout().indicators[0].bars)
+            EXPECT_EQ(Lines(dc.Recording(),
+                            "rect " + std::to_string(b.left) + ' ' + std::to_string(b.top) + ' ' +
+                                std::to_string(b.right + 10) + ' ' + std::to_string(b.bottom))
+                          .size(),
+                      1u);
+    }
+    // Printing and the exported picture fit the same way.
+    draw::RecordingContext paper(
+        draw::DeviceInfo{draw::Technology::Printer, 2480, 3508, 11811, 11811, 24});
+    chart->PrintPage(paper, {0, 0, 2480, 3508}, 0, true);
+    EXPECT_GT(chart->SpaceOf(paper).x, 750);
+    const draw::test::EmfFile emf(chart->MakeMetafile(host.measurer, false));
+    ASSERT_FALSE(emf.Malformed());
 }
 
 } // namespace

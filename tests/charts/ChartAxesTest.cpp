@@ -1,12 +1,12 @@
 // Axis layouts, logarithmic decades, segment clipping, series and markers.
 #include "charts/ChartAxes.h"
 #include "draw/RecordingContext.h"
+#include "tests/support/StartedStore.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
-#include <sstream>
 
 namespace zor::charts {
 namespace {
@@ -26,14 +26,7 @@ std::vector<std::string> Labels(const std::vector<AxisMark>& marks) {
     return out;
 }
 
-// Recorded lines that start with `prefix`.
-std::vector<std::string> Lines(const std::string& recording, const std::string& prefix) {
-    std::vector<std::string> out;
-    std::istringstream in(recording);
-    for (std::string line; std::getline(in, line);)
-        if (line.rfind(prefix, 0) == 0) out.push_back(line);
-    return out;
-}
+using zor::test::Lines;
 
 TEST(ValueAxis, SixMajorsAndFourMinorsBetweenEachPair) {
     ChartAxes axes;
@@ -140,6 +133,81 @@ TEST(LogAxis, ManyDecadesHaveShortUnlabelledMinorsAndNegativeDecadesBelowZero) {
     for (const AxisMark& m : marks) EXPECT_TRUE(m.grid);
 }
 
+TEST(XAxis, NumberMarksContinuePastTheLastMajorUpToTheMaximum) {
+    ChartAxes axes;
+    axes.SetPlotSize(950, 1000); // 10 units per value unit
+    axes.SetRanges(0, 95, 0, 1);
+    const auto marks = axes.XAxisMarks(20, 5, true);
+    EXPECT_EQ(Positions(marks, 100), (std::vector<int>{0, 200, 400, 600, 800}));
+    EXPECT_EQ(Labels(marks), (std::vector<std::string>{"0", "20", "40", "60", "80"}));
+    const auto minors = Positions(marks, 50);
+    ASSERT_EQ(minors.size(), 19u); // 4 x 4 between, then 84, 88, 92
+    EXPECT_EQ(std::vector<int>(minors.end() - 3, minors.end()), (std::vector<int>{840, 880, 920}));
+    for (const AxisMark& m : marks) EXPECT_EQ(m.grid, m.length == 100);
+
+    axes.SetRanges(3, 3, 0, 1);
+    EXPECT_TRUE(axes.XAxisMarks(1, 5, true).empty());
+}
+
+TEST(XAxis, YearLabelsAreCatalogueNamesOfTheTickCodes) {
+    ChartAxes axes;
+    axes.SetPlotSize(400, 1000);
+    axes.SetRanges(-2, 2, 0, 1);
+    const std::vector<TimePeriod> periods = {
+        {0, "Year zero"}, {-1, "First Available"}, {2, "Two \xe9"}};
+    // The pseudo period -1 is not a catalogue year: its tick gets the number. Names are decoded
+    // from the charset (here Windows-1252).
+    EXPECT_EQ(Labels(axes.XAxisMarks(1, 1, false, &periods, 0)),
+              (std::vector<std::string>{"-2", "-1", "Year zero", "1", "Two \u00e9"}));
+}
+
+TEST(XAxis, CompactAxisHasShortTicksAndMinorsOnlyBetweenMajors) {
+    ChartAxes axes;
+    axes.SetPlotSize(950, 1000);
+    axes.SetRanges(0, 95, 0, 1);
+    const auto marks = axes.XAxisMarks(20, 5, false, nullptr, 0, true);
+    EXPECT_EQ(Positions(marks, 30), (std::vector<int>{0, 200, 400, 600, 800}));
+    EXPECT_EQ(Positions(marks, 15).size(), 16u); // none after the last major
+    EXPECT_EQ(Positions(marks, 15).back(), 760);
+}
+
+TEST(XAxis, DrawnAxesPlaceTicksLabelsGridAndTitle) {
+    ChartAxes axes;
+    axes.SetPlotSize(1000, 500);
+    axes.SetPlotBottomTop(100, 500);
+    axes.SetRanges(0, 10, 0, 1);
+    const ChartResources res;
+    draw::RecordingContext number;
+    axes.DrawNumberAxisX(number, res, "Years", 5, 1, true);
+    const std::string& rec = number.Recording();
+    EXPECT_NE(rec.find("textalign center top"), std::string::npos);
+    EXPECT_EQ(Lines(rec, "text "),
+              (std::vector<std::string>{"text 0 -20 \"0\"", "text 500 -20 \"5\"",
+                                        "text 1000 -20 \"10\"", "text 500 -200 \"Years\""}));
+    // Axis line, then per major a tick down 100 and a grid line up to the top.
+    EXPECT_EQ(
+        Lines(rec, "lineto"),
+        (std::vector<std::string>{"lineto 1000 100", "lineto 0 0", "lineto 0 500", "lineto 500 0",
+                                  "lineto 500 500", "lineto 1000 0", "lineto 1000 500"}));
+    EXPECT_EQ(number.SaveDepth(), 0);
+
+    const std::vector<TimePeriod> periods = {{5, "Five"}};
+    draw::RecordingContext years;
+    axes.DrawYearAxisX(years, res, periods, 0, {}, 5, 1, false);
+    EXPECT_EQ(Lines(years.Recording(), "text "),
+              (std::vector<std::string>{"text 0 -20 \"0\"", "text 500 -20 \"Five\"",
+                                        "text 1000 -20 \"10\""}));
+
+    // The compact axis writes in the caller's font, close to the line.
+    draw::RecordingContext compact;
+    axes.DrawCompactAxisX(compact, res, "T", 5, 2, false);
+    EXPECT_TRUE(Lines(compact.Recording(), "font ").empty());
+    EXPECT_EQ(Lines(compact.Recording(), "text ").front(), "text 0 70 \"0\"");
+    EXPECT_EQ(Lines(compact.Recording(), "text ").back(), "text 500 40 \"T\"");
+    EXPECT_EQ(Lines(compact.Recording(), "lineto 250 "),
+              std::vector<std::string>{"lineto 250 85"}); // the one minor between 0 and 5
+}
+
 TEST(LogDecades, WholeDecadesAroundTheValues) {
     const std::vector<std::vector<float>> one = {{3, 40, MissingValue}, {250}};
     LogParams p = LogDecades(one);
@@ -202,9 +270,9 @@ TEST(ClipSegment, SegmentsWhollyOutsideAreSkipped) {
     EXPECT_FALSE(ClipSegment({12, 5, 14, 9}, 10, 20, -5, 5));
 }
 
-TEST(Series, LinesAndMarkersFromTheLogicalOrigin) {
+TEST(Series, LinesAndMarkersFromThePlotsLeftAndBottom) {
     ChartAxes axes;
-    axes.SetPlotBottomTop(1000, 5000); // series placement does not add the bottom
+    axes.SetPlotBottomTop(1000, 5000); // 4000 high: 40 units per value unit
     axes.SetRanges(0, 10, 0, 100);
     const ChartResources res;
     draw::RecordingContext dc;
@@ -213,9 +281,10 @@ TEST(Series, LinesAndMarkersFromTheLogicalOrigin) {
     axes.DrawSeries(dc, res, xs, ys, SeriesLines | SeriesMarkers | 7);
     const std::string& rec = dc.Recording();
     EXPECT_EQ(Lines(rec, "lineto"),
-              (std::vector<std::string>{"lineto 2875 2000", "lineto 5750 1000"}));
+              (std::vector<std::string>{"lineto 2875 3000", "lineto 5750 2000"}));
+    EXPECT_EQ(axes.SeriesY(0), 1000);
     // Index 7: the triangle pointing up, in colour 7.
-    EXPECT_NE(rec.find("polygon 2845,1970 2875,2030 2905,1970"), std::string::npos);
+    EXPECT_NE(rec.find("polygon 2845,2970 2875,3030 2905,2970"), std::string::npos);
     EXPECT_NE(rec.find("brush solid #00ffff"), std::string::npos);
     EXPECT_EQ(Lines(rec, "polygon").size(), 3u);
 }
@@ -232,6 +301,13 @@ TEST(Series, ClippedSegmentStartsOnTheBound) {
               (std::vector<std::string>{"moveto 0 600", "moveto 100 700"}));
     EXPECT_EQ(Lines(dc.Recording(), "lineto"),
               (std::vector<std::string>{"lineto 100 700", "lineto 1000 700"}));
+
+    // A plot that does not start at the origin: the same segments, shifted.
+    axes.SetPlotBottomTop(500, 1500);
+    draw::RecordingContext shifted;
+    axes.DrawSeriesClipped(shifted, ChartResources(), xs, ys, SeriesLines);
+    EXPECT_EQ(Lines(shifted.Recording(), "moveto"),
+              (std::vector<std::string>{"moveto 0 1100", "moveto 100 1200"}));
 }
 
 TEST(Marker, ShapesByIndexModFive) {

@@ -8,6 +8,7 @@
 #include "draw/EmfWriter.h"
 #include "tests/charts/ChartTestSupport.h"
 #include "tests/draw/EmfReader.h"
+#include "views/ViewTable.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -19,50 +20,43 @@
 #include <QRadioButton>
 #include <QTest>
 
+#include <set>
+
 #include <gtest/gtest.h>
 
 namespace zor::charts::qt {
 namespace {
 
-using charts::test::Db;
-using charts::test::Key;
+using charts::test::Country;
+using charts::test::CountrySelection;
+using charts::test::MakeTestView;
+using charts::test::StartedStore;
 
-void Country(zor::test::Fixture& f) {
-    f.Set(10000, "Country", {"North", "South", "East", "Total"});
-    f.Group(1, "Economy");
-    f.Indicator(1010, "Income per head");
-    f.Indicator(1020, "Exports");
-    f.Periods({2000, 2001});
-    f.Values(10000, 2000, 1010, {10, 20, 30, 60});
-    f.Values(10000, 2001, 1010, {15, MissingValue, 0, 40});
-    f.Values(10000, 2000, 1020, {1, 2, 3, 6});
+const ViewEntry& BarChartEntry() {
+    return *views::FindViewByCommand(CmdBarChart);
+}
+
+// A frame as the main frame opens it, shown, after its initial update.
+std::unique_ptr<CGraphFrame> OpenFrame(StartedStore& db, const Selection& s,
+                                       std::vector<std::pair<QString, MessageIcon>>* messages) {
+    auto frame = std::make_unique<CGraphFrame>(
+        BarChartEntry(), MakeTestView<CBarChart>(db.store, s), &MakeChartWidget, UiServices{});
+    frame->setAttribute(Qt::WA_DeleteOnClose, false);
+    frame->messageHook = [messages](const QString& t, MessageIcon i) {
+        if (messages) messages->emplace_back(t, i);
+    };
+    frame->show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(frame.get()));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return frame->Ready(); }));
+    return frame;
 }
 
 struct Frame {
-    Db db{Country};
-    ChartResources res;
-    CGraphFrame* frame = nullptr;
+    StartedStore db{Country};
     std::vector<std::pair<QString, MessageIcon>> messages;
-
-    Frame() {
-        Selection s;
-        s.Confirm(10000, {{1010, "Income per head"}, {1020, "Exports"}},
-                  {{Key(10000, 1), "North"}, {Key(10000, 2), "South"}, {Key(10000, 3), "East"}},
-                  {{2000, "2000"}, {2001, "2001"}});
-        UiServices ui;
-        ui.titles = &db.store.Titles();
-        frame = new CGraphFrame(CBarChart::ResourceId,
-                                std::make_unique<CBarChart>(db.store, res, s), ui);
-        frame->setAttribute(Qt::WA_DeleteOnClose, false);
-        frame->messageHook = [this](const QString& t, MessageIcon i) {
-            messages.emplace_back(t, i);
-        };
-        frame->show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(frame));
-        QTest::qWait(20); // the initial update runs after the window is up
-    }
-    ~Frame() { delete frame; }
+    std::unique_ptr<CGraphFrame> frame = OpenFrame(db, CountrySelection(), &messages);
     CBarChart& Chart() { return static_cast<CBarChart&>(frame->View()); }
+    CChartWidget* Widget() { return static_cast<CChartWidget*>(frame->ViewWidget()); }
 };
 
 QStringList MenuBarTexts(QMenuBar* bar) {
@@ -88,18 +82,19 @@ TEST(ChartFrame, MenuWithTheIndicatorPopupFirst) {
 TEST(ChartFrame, PopupChangesTheIndicatorAndRepaintsOnlyOnAChange) {
     Frame f;
     const QList<QAction*> items = f.frame->PopupMenus()[0]->actions();
-    QTest::qWait(20);
-    const int before = f.frame->ChartWidget()->PaintCount();
+    const int before = f.Widget()->PaintCount();
     items[0]->trigger(); // already current
-    EXPECT_EQ(f.frame->ChartWidget()->PaintCount(), before);
+    EXPECT_EQ(f.Widget()->PaintCount(), before);
     EXPECT_EQ(f.Chart().IndicatorIndex(), 0);
 
     items[1]->trigger();
     EXPECT_EQ(f.Chart().IndicatorIndex(), 1);
-    EXPECT_EQ(f.frame->ChartWidget()->PaintCount(), before + 1); // repainted at once
+    EXPECT_EQ(f.Widget()->PaintCount(), before + 1); // repainted at once
     EXPECT_TRUE(items[1]->isChecked());
     EXPECT_FALSE(items[0]->isChecked());
-    EXPECT_TRUE(f.messages.empty()); // Exports has data
+    ASSERT_EQ(f.messages.size(), 1u); // Exports has no data
+    EXPECT_EQ(f.messages[0].first, "Sorry, no data!");
+    EXPECT_EQ(f.messages[0].second, MessageIcon::None);
 }
 
 TEST(ChartFrame, ExportToFileAndClipboard) {
@@ -111,7 +106,9 @@ TEST(ChartFrame, ExportToFileAndClipboard) {
         return answer;
     };
     const std::string path = f.db.dir.file("chart.emf");
-    f.frame->fileDialogHook = [&] { return std::optional<std::string>(path); };
+    f.frame->fileDialogHook = [&](const std::vector<FileType>&) {
+        return std::optional<SaveFileChoice>({path, 0});
+    };
     f.frame->OnCommand(CmdSpecial);
     EXPECT_EQ(offers, std::vector<bool>{false});
     const draw::test::EmfFile emf(zor::test::ReadFile(path));
@@ -131,8 +128,9 @@ TEST(ChartFrame, PrintsOnePageToAPrinter) {
     const std::string path = f.db.dir.file("chart.pdf");
     printer.setOutputFileName(QString::fromStdString(path));
     bool asked = false;
-    f.frame->printDialogHook = [&](QPrinter&) {
+    f.frame->printDialogHook = [&](QPrinter&, int pages) {
         asked = true;
+        EXPECT_EQ(pages, 1);
         return false;
     };
     f.frame->Print(); // cancelled in the dialog
@@ -143,21 +141,130 @@ TEST(ChartFrame, PrintsOnePageToAPrinter) {
 }
 
 TEST(ChartFrame, NoDataReportedAtFirstShowing) {
-    Db db(Country);
-    const ChartResources res;
+    StartedStore db(Country);
     Selection s;
-    s.Confirm(10000, {{1030, "Nothing"}}, {{Key(10000, 1), "North"}}, {{2000, "2000"}});
-    CGraphFrame frame(CBarChart::ResourceId, std::make_unique<CBarChart>(db.store, res, s), {});
-    frame.setAttribute(Qt::WA_DeleteOnClose, false);
-    std::vector<MessageIcon> icons;
-    frame.messageHook = [&](const QString& t, MessageIcon i) {
-        EXPECT_EQ(t, "Sorry, no data!");
-        icons.push_back(i);
+    s.Confirm(10000, {{1030, "Nothing"}}, {{MakeRegionKey(10000, 1), "North"}}, {{2000, "2000"}});
+    std::vector<std::pair<QString, MessageIcon>> messages;
+    const auto frame = OpenFrame(db, s, &messages);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].first, "Sorry, no data!");
+    EXPECT_EQ(messages[0].second, MessageIcon::Stop);
+    EXPECT_EQ(MenuBarTexts(frame->menuBar()), (QStringList{"Print", "Special", "Quit"}));
+}
+
+// A view of its own: "Scale" opens the scale dialog through its host.
+class ScaleView : public CGraphView {
+public:
+    using CGraphView::CGraphView;
+    static const std::vector<MenuItem>& Menu() {
+        static const std::vector<MenuItem> menu = {MenuCommand(CmdScale), MenuCommand(CmdQuit)};
+        return menu;
+    }
+    bool OnCommand(int id) override {
+        if (id != CmdScale) return CGraphView::OnCommand(id);
+        ScaleDialogModel m;
+        m.input = {ScaleValues{0, 10, 2}, ScaleValues{0, 10, 2}, false, false};
+        if (Host()->RunDialog(m)) accepted = m.result;
+        return true;
+    }
+    void PrintPage(draw::DeviceContext&, const draw::Rect&, int, bool) override {}
+    ViewCursor Cursor() const override {
+        return clicks.empty() ? ViewCursor::Arrow : ViewCursor::Cross;
+    }
+    void OnMouseButton(MouseButton b, MouseAction a, draw::Point logical) override {
+        clicks.push_back({b, a, logical});
+        // A double click opens another view of its kind, as the map's drill-down does.
+        if (a == MouseAction::DoubleClick)
+            Host()->OpenView(
+                std::make_unique<ScaleView>(ViewContext{Store(), Resources(), selection}));
+    }
+    struct Click {
+        MouseButton button;
+        MouseAction action;
+        draw::Point at;
     };
+    std::optional<ScaleResult> accepted;
+    std::vector<Click> clicks;
+    Selection selection;
+};
+
+// A model without a registered dialog.
+struct UnknownModel : DialogModel {};
+
+TEST(ChartFrame, TheViewsOwnCommandsReachItAndItsDialogsRunThroughTheHost) {
+    StartedStore db(Country);
+    const Selection s = CountrySelection();
+    const ViewEntry entry{CmdBarChart, MenuBarChart, MenuBarChart,     "scale-test",
+                          0,           nullptr,      &ScaleView::Menu, {}};
+    const ChartResources res;
+    CGraphFrame frame(entry, std::make_unique<ScaleView>(ViewContext{db.store, res, s}),
+                      &MakeChartWidget, UiServices{});
+    frame.setAttribute(Qt::WA_DeleteOnClose, false);
+    auto& view = static_cast<ScaleView&>(frame.View());
+    EXPECT_EQ(MenuBarTexts(frame.menuBar()), (QStringList{"Scale", "Quit"}));
+
+    std::vector<std::string> asked;
+    frame.dialogHook = [&](DialogModel& m) {
+        auto* scale = dynamic_cast<ScaleDialogModel*>(&m);
+        asked.push_back(scale ? "scale" : "other");
+        if (!scale) return false;
+        EXPECT_EQ(scale->input.current->max, 10);
+        scale->result = {true, {1, 9, 4}, false};
+        return true;
+    };
+    frame.menuBar()->actions()[0]->trigger();
+    EXPECT_EQ(asked, std::vector<std::string>{"scale"});
+    ASSERT_TRUE(view.accepted);
+    EXPECT_EQ(view.accepted->values, (ScaleValues{1, 9, 4}));
+
+    // Commands nobody handles are reported as such.
+    EXPECT_FALSE(frame.OnCommand(CmdRegions));
+    EXPECT_TRUE(frame.OnCommand(CmdScale));
+
+    // Without a hook the registered dialogs run; a model nobody registered is not shown.
+    frame.dialogHook = nullptr;
+    UnknownModel unknown;
+    EXPECT_FALSE(frame.RunDialog(unknown));
+
+    // Mouse buttons reach the view in logical units (800 x 600 pixels over 8000 x 6000).
+    frame.resize(800, 600);
     frame.show();
-    QTest::qWait(30);
-    EXPECT_EQ(icons, std::vector<MessageIcon>{MessageIcon::Stop});
-    EXPECT_EQ(MenuBarTexts(frame.menuBar()), (QStringList{"Print", "Special", "Quit"}));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
+    QWidget* widget = frame.ViewWidget();
+    const QPoint at(widget->width() / 2, widget->height() / 2);
+    QTest::mouseClick(widget, Qt::RightButton, {}, at);
+    ASSERT_EQ(view.clicks.size(), 2u);
+    EXPECT_EQ(view.clicks[0].button, MouseButton::Right);
+    EXPECT_EQ(view.clicks[0].action, MouseAction::Down);
+    EXPECT_EQ(view.clicks[1].action, MouseAction::Up);
+    EXPECT_EQ(view.clicks[0].at,
+              view.ToLogical({at.x(), at.y()}, {0, 0, widget->width(), widget->height()}));
+    EXPECT_EQ(widget->cursor().shape(), Qt::CrossCursor);
+
+    std::vector<CGraphFrame*> opened;
+    frame.openedHook = [&](CGraphFrame* f) { opened.push_back(f); };
+    QTest::mouseDClick(widget, Qt::LeftButton, {}, at);
+    ASSERT_EQ(opened.size(), 1u);
+    EXPECT_NE(dynamic_cast<ScaleView*>(&opened[0]->View()), nullptr);
+    EXPECT_EQ(&opened[0]->Entry(), &entry);
+    delete opened[0];
+}
+
+TEST(ViewTable, OneLinePerViewWithItsMenuAndTitle) {
+    std::set<int> commands;
+    std::set<std::string> names;
+    for (const ViewEntry& e : views::AllViews()) {
+        EXPECT_TRUE(commands.insert(e.command).second) << e.command;
+        EXPECT_TRUE(names.insert(e.exportName).second) << e.exportName;
+        ASSERT_NE(e.make, nullptr) << e.exportName;
+        ASSERT_NE(e.frameMenu, nullptr) << e.exportName;
+        EXPECT_FALSE(e.frameMenu().empty()) << e.exportName;
+        EXPECT_NE(BuiltinString(e.title), nullptr) << e.exportName;
+        EXPECT_EQ(views::FindViewByName(e.exportName), &e);
+        EXPECT_EQ(views::FindViewByCommand(e.command), &e);
+    }
+    EXPECT_EQ(views::FindViewByName("piechart"), nullptr);
+    EXPECT_EQ(views::FindViewByCommand(CmdAbout), nullptr);
 }
 
 TEST(ExportDialogWidget, StatesAndChoice) {

@@ -1,6 +1,7 @@
 #include "core/DataTable.h"
 #include "core/DataStore.h"
 #include "tests/support/Fixture.h"
+#include "tests/support/StartedStore.h"
 
 #include <gtest/gtest.h>
 
@@ -15,19 +16,7 @@ namespace {
 constexpr float M = MissingValue;
 
 // A data source written by `build` and started up.
-struct Db {
-    test::TempDir dir;
-    DataStore store;
-    explicit Db(const std::function<void(test::Fixture&)>& build) {
-        test::Fixture f(dir.path());
-        build(f);
-        f.Write();
-        PlatformInfo p = DefaultPlatform(0, nullptr);
-        p.executableDirectory = dir.path();
-        p.commandLine.clear();
-        EXPECT_TRUE(store.StartUp(p)) << store.StartupError();
-    }
-};
+using Db = test::StartedStore;
 
 std::vector<ListItem> Items(std::initializer_list<int32_t> codes) {
     std::vector<ListItem> out;
@@ -76,17 +65,15 @@ void ThreeSets(test::Fixture& f) {
             }
 }
 
-int32_t Key(int set, int region) {
-    return MakeRegionKey(set, region);
-}
-
 // ---------------------------------------------------------------- rows
 
 TEST(DataTableRows, AllSetsLeaveOutEachSetsTotal) {
     Db db(ThreeSets);
     DataTable all(db.store, AllRegionSets, Items({10}), {}, Items({2001}), RowsAll, false);
-    EXPECT_EQ(all.RowKeys(), (std::vector<int32_t>{Key(10100, 1), Key(10100, 2), Key(10100, 4),
-                                                   Key(10100, 5), Key(10200, 1), Key(10000, 3)}));
+    EXPECT_EQ(all.RowKeys(),
+              (std::vector<int32_t>{MakeRegionKey(10100, 1), MakeRegionKey(10100, 2),
+                                    MakeRegionKey(10100, 4), MakeRegionKey(10100, 5),
+                                    MakeRegionKey(10200, 1), MakeRegionKey(10000, 3)}));
     EXPECT_EQ(all.RowLabels(), (std::vector<std::string>{"N1 (NO)", "N2 (NO)", "Ntown1 (NO)",
                                                          "Ntown2 (NO)", "S1", "Total"}));
     EXPECT_EQ(all.TotalRow(), 5);
@@ -102,7 +89,7 @@ TEST(DataTableRows, SpecificSetAndTopLevel) {
     DataTable all(db.store, 10100, Items({10}), {}, Items({2001}), RowsAll, false);
     EXPECT_EQ(all.RowLabels(),
               (std::vector<std::string>{"N1", "N2", "North total", "Ntown1", "Ntown2"}));
-    EXPECT_EQ(all.RowKeys()[3], Key(10100, 4));
+    EXPECT_EQ(all.RowKeys()[3], MakeRegionKey(10100, 4));
     EXPECT_EQ(all.TotalRow(), 2);
     DataTable top(db.store, 10100, Items({10}), {}, Items({2001}), RowsTopLevel, false);
     EXPECT_EQ(top.RowCount(), 3);
@@ -110,16 +97,18 @@ TEST(DataTableRows, SpecificSetAndTopLevel) {
     DataTable country(db.store, TopLevelSetId, Items({10}), {}, Items({2001}), RowsAll, false);
     EXPECT_EQ(country.RowLabels(), (std::vector<std::string>{"North", "South", "Total"}));
     EXPECT_EQ(country.TotalRow(), 2);
-    EXPECT_EQ(country.RowIndexByKey(Key(10000, 2)), 1);
-    EXPECT_EQ(country.RowIndexByKey(Key(10100, 2)), -1);
+    EXPECT_EQ(country.RowIndexByKey(MakeRegionKey(10000, 2)), 1);
+    EXPECT_EQ(country.RowIndexByKey(MakeRegionKey(10100, 2)), -1);
 }
 
 TEST(DataTableRows, SelectedRegionsKeepSelectionOrder) {
     Db db(ThreeSets);
-    std::vector<ListItem> regions = {{Key(10200, 1), "S1"}, {Key(10100, 4), "Ntown1 (NO)"}};
+    std::vector<ListItem> regions = {{MakeRegionKey(10200, 1), "S1"},
+                                     {MakeRegionKey(10100, 4), "Ntown1 (NO)"}};
     DataTable all(db.store, AllRegionSets, Items({10}), regions, Items({2001}), RowsSelected,
                   false);
-    EXPECT_EQ(all.RowKeys(), (std::vector<int32_t>{Key(10200, 1), Key(10100, 4)}));
+    EXPECT_EQ(all.RowKeys(),
+              (std::vector<int32_t>{MakeRegionKey(10200, 1), MakeRegionKey(10100, 4)}));
     EXPECT_EQ(all.RowLabels(), (std::vector<std::string>{"S1", "Ntown1 (NO)"}));
     EXPECT_EQ(all.TotalRow(), -1);
     EXPECT_EQ(all.SlotCount(), 2);
@@ -167,11 +156,11 @@ TEST(DataTableLoad, MissingValueFileLeavesOnlyItsValuesMissing) {
 
 TEST(DataTableLoad, SelectedRegionsFromSeveralSets) {
     Db db(ThreeSets);
-    std::vector<ListItem> regions = {
-        {Key(10100, 4), ""}, {Key(10000, 3), ""}, {Key(10200, 1), ""},
-        {Key(10100, 1), ""}, {Key(10100, 9), ""}, // region id beyond the set
-        {Key(10100, 0), ""},                      // no region 0
-        {Key(10900, 1), ""}};                     // no such set
+    std::vector<ListItem> regions = {{MakeRegionKey(10100, 4), ""}, {MakeRegionKey(10000, 3), ""},
+                                     {MakeRegionKey(10200, 1), ""}, {MakeRegionKey(10100, 1), ""},
+                                     {MakeRegionKey(10100, 9), ""},  // region id beyond the set
+                                     {MakeRegionKey(10100, 0), ""},  // no region 0
+                                     {MakeRegionKey(10900, 1), ""}}; // no such set
     DataTable t(db.store, AllRegionSets, Items({10, 20}), regions, Items({2002}), RowsSelected,
                 false);
     ASSERT_EQ(t.Load(), 0);
@@ -184,7 +173,9 @@ TEST(DataTableLoad, SelectedRegionsFromSeveralSets) {
 
 TEST(DataTableLoad, SpecificSetSelectionUsesTheRegionIdOnly) {
     Db db(ThreeSets);
-    std::vector<ListItem> regions = {{Key(10100, 5), ""}, {Key(10200, 2), ""}, {Key(10100, 6), ""}};
+    std::vector<ListItem> regions = {{MakeRegionKey(10100, 5), ""},
+                                     {MakeRegionKey(10200, 2), ""},
+                                     {MakeRegionKey(10100, 6), ""}};
     DataTable t(db.store, 10100, Items({10}), regions, Items({2003}), RowsSelected, false);
     ASSERT_EQ(t.Load(), 0);
     EXPECT_EQ(Column(t, 0, 0),
@@ -196,8 +187,8 @@ TEST(DataTableLoad, UnknownSetCodeFailsAndStaysMissing) {
     DataTable none(db.store, 10500, Items({10}), {}, Items({2001}), RowsAll, false);
     EXPECT_EQ(none.RowCount(), 0);
     EXPECT_EQ(none.Load(), -1);
-    DataTable sel(db.store, 10500, Items({10}), {{Key(10100, 1), ""}}, Items({2001}), RowsSelected,
-                  false);
+    DataTable sel(db.store, 10500, Items({10}), {{MakeRegionKey(10100, 1), ""}}, Items({2001}),
+                  RowsSelected, false);
     EXPECT_EQ(sel.Load(), -1);
     EXPECT_EQ(Column(sel, 0, 0), (std::vector<float>{M}));
     EXPECT_EQ(sel.ComputedAxis(0), AxisRange{});
@@ -221,7 +212,8 @@ TEST(DataTableLoad, EmptyTablesAllocateAndStoreNothing) {
     EXPECT_EQ(noPeriods.ComputedAxis(0), AxisRange{});
 
     // A cube beyond MaxCells is refused rather than allocated.
-    std::vector<ListItem> many(1000, ListItem{10, ""}), regions(300, ListItem{Key(10100, 1), ""});
+    std::vector<ListItem> many(1000, ListItem{10, ""}),
+        regions(300, ListItem{MakeRegionKey(10100, 1), ""});
     DataTable huge(db.store, AllRegionSets, many, regions, many, RowsSelected, false);
     EXPECT_EQ(huge.RowCount(), 300);
     EXPECT_FALSE(huge.HasValues());
@@ -282,7 +274,7 @@ TEST(DataTableLoad, MoreRowsThanAnInt16Holds) {
     EXPECT_EQ(t.Value(0, 0, 2 * kSmall - 1), 100000.0f + kSmall); // last small region of B
     EXPECT_EQ(t.TotalRow(), 2 * kSmall);
     EXPECT_EQ(t.Value(0, 0, t.TotalRow()), 3.0f);
-    EXPECT_EQ(t.RowIndexByKey(Key(10200, kSmall + 1)), 2 * kSmall - 1);
+    EXPECT_EQ(t.RowIndexByKey(MakeRegionKey(10200, kSmall + 1)), 2 * kSmall - 1);
 }
 
 TEST(DataTableLoad, ReadSetValuesOutsideALoad) {
@@ -334,7 +326,8 @@ TEST(PseudoPeriods, FirstAndLastAvailablePerRow) {
 
 TEST(PseudoPeriods, MatrixSlotsAreTableRows) {
     Db db(Sparse);
-    std::vector<ListItem> regions = {{Key(10100, 3), "x3"}, {Key(10100, 2), "x2"}};
+    std::vector<ListItem> regions = {{MakeRegionKey(10100, 3), "x3"},
+                                     {MakeRegionKey(10100, 2), "x2"}};
     DataTable t(db.store, 10100, Items({10}), regions, {{LastAvailable, "Last Available"}},
                 RowsSelected, false);
     ASSERT_EQ(t.Load(), 0);
@@ -346,7 +339,8 @@ TEST(PseudoPeriods, MatrixSlotsAreTableRows) {
 
 TEST(PseudoPeriods, SelectedRowsUnderAllSets) {
     Db db(Sparse);
-    std::vector<ListItem> regions = {{Key(10000, 2), "Total"}, {Key(10100, 1), "x1"}};
+    std::vector<ListItem> regions = {{MakeRegionKey(10000, 2), "Total"},
+                                     {MakeRegionKey(10100, 1), "x1"}};
     DataTable t(db.store, AllRegionSets, Items({10}), regions,
                 {{FirstAvailable, ""}, {LastAvailable, ""}}, RowsSelected, false);
     ASSERT_EQ(t.Load(), 0);

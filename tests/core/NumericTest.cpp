@@ -161,3 +161,20 @@ TEST(SortDescending, LargestFirstMissingAndNaNLast) {
 
 } // namespace
 } // namespace zor
+
+namespace zor {
+namespace {
+
+TEST(TruncToInt, TowardZeroWithinTheCoordinateLimit) {
+    EXPECT_EQ(TruncToInt(2.9), 2);
+    EXPECT_EQ(TruncToInt(-2.9), -2);
+    EXPECT_EQ(TruncToInt(1e12), CoordinateLimit);
+    EXPECT_EQ(TruncToInt(-1e12), -CoordinateLimit);
+    EXPECT_EQ(TruncToInt(std::numeric_limits<double>::infinity()), CoordinateLimit);
+    EXPECT_EQ(TruncToInt(std::nan("")), 0);
+    // Sums of a few limited coordinates stay within int.
+    EXPECT_GT(TruncToInt(1e300) + TruncToInt(1e300) - 100, 0);
+}
+
+} // namespace
+} // namespace zor

@@ -1,5 +1,7 @@
 // The main frame: command table, menu and toolbar, prerequisites, titles table, status prompts,
 // progress indicator, help, the start-up picture and quitting; and the program's start.
+#include "charts/CBarChart.h"
+#include "charts/qt/CGraphFrame.h"
 #include "core/Bytes.h"
 #include "core/MenuCaptions.h"
 #include "shell/CAboutDialog.h"
@@ -8,6 +10,7 @@
 #include "shell/CStartupPicture.h"
 #include "shell/UiText.h"
 #include "tests/shell/ShellTestDb.h"
+#include "views/ViewTable.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -27,22 +30,58 @@ namespace {
 
 using test::StartedApp;
 
-// Every view command gets a factory that records the call and opens a plain window.
+// What each command that opens a window needs of the selection.
+unsigned ExpectedNeeds(int id) {
+    using namespace charts;
+    constexpr unsigned I = NeedIndicators, R = NeedRegions, P = NeedPeriods;
+    switch (id) {
+    case CmdMap:
+    case CmdRankedBarChart:
+    case CmdHorizontalRankedBarChart:
+    case CmdScattergram:
+    case CmdHistogram:
+    case CmdTableA:
+    case CmdTableE:
+        return I | P;
+    case CmdBarChart:
+    case CmdLineChartC:
+    case CmdBoxplotByValue:
+    case CmdBoxplotByRank:
+        return I | R | P;
+    case CmdLineChartA:
+    case CmdLineChartB:
+    case CmdTableB:
+    case CmdTableC:
+        return I | R;
+    case CmdRegionProfile:
+        return R | P;
+    case CmdTableD:
+        return I;
+    case CmdDefinitions:
+        return NeedDefinitionsFile | I;
+    default:
+        return NeedNothing;
+    }
+}
+
+// Every command that opens a window gets a registered window that records the call (standing
+// in for views of the view table too), with the command's prerequisites.
 struct RecordingViews {
     std::vector<int> opened;
     std::vector<int> ids;
     RecordingViews() {
         for (const CommandInfo& c : MainFrameCommands()) {
-            if (!IsViewCommand(c)) continue;
+            if (c.kind != CommandKind::Opens) continue;
             ids.push_back(c.id);
-            RegisterViewCommand(c.id, [this](Application&, const CommandInfo& cmd) {
-                opened.push_back(cmd.id);
-                return new QWidget;
-            });
+            const int id = c.id;
+            WindowRegistry::Instance().Register(id, {ExpectedNeeds(id), [this, id](Application&) {
+                                                         opened.push_back(id);
+                                                         return new QWidget;
+                                                     }});
         }
     }
     ~RecordingViews() {
-        for (int id : ids) ViewRegistry::Instance().Unregister(id);
+        for (int id : ids) WindowRegistry::Instance().Unregister(id);
     }
 };
 
@@ -53,7 +92,7 @@ void CollectMenu(const QList<QAction*>& actions, std::vector<int>& ids,
             popups.push_back(a->text());
             CollectMenu(a->menu()->actions(), ids, popups);
         } else if (!a->isSeparator()) {
-            ids.push_back(CommandId(a));
+            ids.push_back(CommandIdOf(a));
         }
     }
 }
@@ -112,7 +151,7 @@ TEST(MainFrame, MenuAndToolbarHoldTheCommandTable) {
     // Toolbar: 1010 | 2000 | eight charts | five tables.
     std::vector<int> tools;
     for (QAction* a : frame.ToolBar()->actions())
-        tools.push_back(a->isSeparator() ? 0 : CommandId(a));
+        tools.push_back(a->isSeparator() ? 0 : CommandIdOf(a));
     EXPECT_EQ(tools, MainFrameToolbar());
     for (int id : tools) {
         if (id == 0) continue;
@@ -138,25 +177,52 @@ TEST(MainFrame, ViewMenusGetPrintAndQuitShortcuts) {
     EXPECT_TRUE(other->shortcut().isEmpty());
 }
 
-TEST(MainFrame, ViewCommandsAreEnabledByTheirFactories) {
+TEST(MainFrame, CommandsAreEnabledByTheViewTableOrARegisteredWindow) {
     StartedApp s(test::ThreeSets);
     CMainFrame frame(*s.app);
     for (int id : {1010, 1030, 5010, 5030, 6000}) EXPECT_TRUE(frame.Action(id)->isEnabled()) << id;
-    for (int id : {1020, 1040, 2000, 3010, 3090, 4010, 5020})
-        EXPECT_FALSE(frame.Action(id)->isEnabled()) << id;
-    EXPECT_EQ(frame.ExecuteCommand(4010), CMainFrame::Outcome::Disabled);
+    // Views of the table are enabled, with the prerequisites of the command table.
+    for (const charts::ViewEntry& v : views::AllViews()) {
+        ASSERT_NE(frame.Action(v.command), nullptr) << v.command;
+        EXPECT_TRUE(frame.Action(v.command)->isEnabled()) << v.command;
+        EXPECT_EQ(v.needs, ExpectedNeeds(v.command)) << v.command;
+    }
+    EXPECT_TRUE(frame.Action(3010)->isEnabled());
     EXPECT_EQ(frame.ExecuteCommand(1234), CMainFrame::Outcome::Unknown);
 
+    // Commands without a view or window are disabled until a window is registered.
+    for (const CommandInfo& c : MainFrameCommands()) {
+        if (c.kind != CommandKind::Opens || views::FindViewByCommand(c.id)) continue;
+        EXPECT_FALSE(frame.Action(c.id)->isEnabled()) << c.id;
+        EXPECT_EQ(frame.ExecuteCommand(c.id), CMainFrame::Outcome::Disabled) << c.id;
+    }
     int calls = 0;
-    RegisterViewCommand(4010, [&](Application&, const CommandInfo& c) {
-        ++calls;
-        EXPECT_EQ(c.frameMenu, 25014);
-        return new QWidget;
-    });
-    EXPECT_TRUE(frame.Action(4010)->isEnabled());
-    ViewRegistry::Instance().Unregister(4010);
-    EXPECT_FALSE(frame.Action(4010)->isEnabled());
-    EXPECT_EQ(calls, 0);
+    WindowRegistry::Instance().Register(1040, {charts::NeedNothing, [&](Application&) {
+                                                   ++calls;
+                                                   return nullptr;
+                                               }});
+    EXPECT_TRUE(frame.Action(1040)->isEnabled());
+    EXPECT_EQ(frame.ExecuteCommand(1040), CMainFrame::Outcome::NothingOpened);
+    WindowRegistry::Instance().Unregister(1040);
+    EXPECT_EQ(frame.Action(1040)->isEnabled(), views::FindViewByCommand(1040) != nullptr);
+    EXPECT_EQ(calls, 1);
+}
+
+TEST(MainFrame, BarChartOpensInItsFrame) {
+    StartedApp s(test::ThreeSets);
+    CMainFrame frame(*s.app);
+    s.app->CurrentSelection().Confirm(10000, {{0, "Inhabitants"}},
+                                      {{MakeRegionKey(10000, 1), "North"}}, {{2000, "2000"}});
+    ASSERT_EQ(frame.ExecuteCommand(CmdBarChart), CMainFrame::Outcome::Done);
+    ASSERT_EQ(frame.ViewFrames().size(), 1u);
+    auto* opened = qobject_cast<charts::qt::CGraphFrame*>(frame.ViewFrames().front());
+    ASSERT_NE(opened, nullptr);
+    EXPECT_EQ(opened->ResourceId(), MenuBarChart);
+    EXPECT_EQ(opened->windowTitle(), "Bar Chart");
+    EXPECT_NE(dynamic_cast<charts::CBarChart*>(&opened->View()), nullptr);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return opened->Ready(); }));
+    // No values in the test database: the report goes through the program's message boxes.
+    EXPECT_EQ(s.messages, std::vector<QString>{"Sorry, no data!"});
 }
 
 TEST(MainFrame, PrerequisitesOfTheViewCommands) {

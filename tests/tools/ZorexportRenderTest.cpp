@@ -104,6 +104,35 @@ TEST(ZorexportRender, PngOfTheRequestedSize) {
     EXPECT_EQ(be32(20), 300u);
 }
 
+TEST(ZorexportRender, JsonOfTheBarsInDrawnOrder) {
+    Db db;
+    // No --out: text formats go to standard output.
+    auto r = RunTool("zorexport", {"render", "barchart", "DIR=" + db.dir.path(), "--set", "10000",
+                                   "--indicators", "10,20", "--regions",
+                                   K(10000, 1) + "," + K(10000, 2) + "," + K(10000, 3), "--periods",
+                                   "2001,2002", "--format", "json"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out.rfind("{\"indicator\":10,\"axis\":{\"min\":0,\"max\":", 0), 0u) << r.out;
+    // North has no value in 2002: five bars, the last is East in 2002.
+    size_t bars = 0;
+    for (size_t at = r.out.find("\"period\":"); at != std::string::npos;
+         at = r.out.find("\"period\":", at + 1))
+        ++bars;
+    EXPECT_EQ(bars, 5u);
+    EXPECT_NE(r.out.find("{\"period\":2002,\"row\":2,\"key\":" + K(10000, 3) +
+                         ",\"name\":\"East\",\"value\":5,"),
+              std::string::npos)
+        << r.out;
+
+    // The bar chart prints one page; it has no table exports.
+    const std::string pdf = db.dir.file("chart.pdf");
+    EXPECT_EQ(db.Render({}, "print-pdf", pdf).status, 0);
+    EXPECT_EQ(test::ReadFile(pdf).substr(0, 5), "%PDF-");
+    r = db.Render({}, "html", db.dir.file("chart.html"));
+    EXPECT_EQ(r.status, 64);
+    EXPECT_NE(r.err.find("no html export"), std::string::npos);
+}
+
 TEST(ZorexportRender, ExitStatuses) {
     Db db;
     const std::string out = db.dir.file("x.txt");

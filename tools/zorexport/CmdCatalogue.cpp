@@ -1,6 +1,6 @@
 // zorexport catalogue: the settings and the whole catalogue as JSON.
+#include "core/JsonWriter.h"
 #include "tools/zorexport/Command.h"
-#include "tools/zorexport/Json.h"
 #include "tools/zorexport/Startup.h"
 
 #include <cstdio>
@@ -81,7 +81,12 @@ int Run(const std::vector<std::string>& argsIn) {
             j.BeginObject().Key("code").Int(ind.code).Key("name").String(Utf8(store, ind.name));
             j.Key("variants").BeginArray();
             for (const auto& v : ind.variants)
-                j.BeginObject().Key("code").Int(v.code).Key("name").String(Utf8(store, v.name)).EndObject();
+                j.BeginObject()
+                    .Key("code")
+                    .Int(v.code)
+                    .Key("name")
+                    .String(Utf8(store, v.name))
+                    .EndObject();
             j.EndArray().EndObject();
         }
         j.EndArray().EndObject();

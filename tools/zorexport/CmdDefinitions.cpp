@@ -2,8 +2,8 @@
 // them, decoded to UTF-8.
 #include "core/Charset.h"
 #include "core/InddefReader.h"
+#include "core/JsonWriter.h"
 #include "tools/zorexport/Command.h"
-#include "tools/zorexport/Json.h"
 #include "tools/zorexport/Startup.h"
 
 #include <charconv>

@@ -1,18 +1,23 @@
-// zorexport render: draws a view headlessly as its window would and writes the picture (PNG,
-// SVG, PDF, enhanced metafile) or the drawing calls as text.
-#include "charts/CBarChart.h"
+// zorexport render: opens a view of the view table headlessly as its frame would (the view's
+// Create and InitialUpdate steps), applies the popup choices and the view's own options, and
+// writes its picture (PNG, SVG, PDF, enhanced metafile, drawing calls), its printout, its data
+// as JSON or its text exports.
 #include "core/FileUtil.h"
+#include "core/JsonWriter.h"
 #include "core/Selection.h"
+#include "draw/NullContext.h"
 #include "draw/RecordingContext.h"
 #include "draw/qt/QtTextMeasurer.h"
 #include "draw/qt/Render.h"
 #include "tools/zorexport/Command.h"
 #include "tools/zorexport/SelectionArgs.h"
 #include "tools/zorexport/Startup.h"
+#include "views/ViewTable.h"
 
 #include <QGuiApplication>
 
 #include <cstdio>
+#include <map>
 #include <memory>
 
 namespace zor::exporter {
@@ -21,55 +26,82 @@ namespace {
 
 const CommandInfo kInfo = {
     "render",
-    "zorexport render VIEW [DIR=<dir>] --set CODE --indicators C1,... --regions K1,... "
-    "--periods P1,... [--indicator I] [--period P] [--region R] [--size WxH] "
-    "--format png|svg|pdf|emf|draw --out FILE",
+    "zorexport render VIEW [DIR=<dir>] [--set CODE] [--indicators C1,...] [--regions K1,...] "
+    "[--periods P1,...] [--indicator I] [--period P] [--region R] [--size WxH] [--paper WxH] "
+    "[view options] --format png|svg|pdf|emf|draw|json|html|txt|copy|print-pdf [--out FILE]",
     nullptr};
 
 constexpr int ExitWriteFailed = 1;
 
 struct Options {
-    std::string view;
-    int64_t setCode = 0;
-    std::vector<int64_t> indicators, regions, periods;
+    const charts::ViewEntry* view = nullptr;
+    int64_t setCode = 10000;
+    std::optional<std::vector<int64_t>> indicators, regions, periods;
     int indicator = 0, period = 0, region = 0;
     std::optional<draw::Size> size;
+    double paperWidth = 210, paperHeight = 297; // mm
     std::string format;
     std::string out;
+    std::vector<std::pair<std::string, std::string>> viewOptions; // in the given order
 };
 
-std::optional<draw::Size> ParseSize(const std::string& text) {
+bool IsPictureFormat(const std::string& f) {
+    return f == "png" || f == "svg" || f == "pdf" || f == "emf" || f == "draw";
+}
+bool IsTextFormat(const std::string& f) {
+    return f == "json" || f == "html" || f == "txt" || f == "copy";
+}
+
+std::optional<draw::Size> ParseSize(const std::string& text, int64_t limit) {
     const size_t x = text.find_first_of("xX");
     if (x == std::string::npos) return std::nullopt;
     const auto w = ParseInt(text.substr(0, x)), h = ParseInt(text.substr(x + 1));
-    if (!w || !h || *w < 1 || *h < 1 || *w > 20000 || *h > 20000) return std::nullopt;
-    return draw::Size{int(*w), int(*h)};
+    if (!w || !h || *w < 1 || *h < 1 || *w > limit || *h > limit) return std::nullopt;
+    return draw::Size{static_cast<int>(*w), static_cast<int>(*h)};
+}
+
+const charts::RenderOption* FindOption(const charts::ViewEntry& view, const std::string& name) {
+    for (const charts::RenderOption& o : view.renderOptions)
+        if (name == o.name) return &o;
+    return nullptr;
 }
 
 // Parses the arguments into `o`; returns an error text, empty when they are good.
-std::string Parse(std::vector<std::string> args, Options& o) {
-    std::optional<int64_t> setCode;
+std::string Parse(const std::vector<std::string>& args, Options& o) {
+    std::string viewName;
     std::optional<std::string> indicators, regions, periods;
     for (size_t a = 0; a < args.size(); ++a) {
         const std::string& opt = args[a];
         if (opt.rfind("--", 0) != 0) {
-            if (!o.view.empty()) return "unexpected argument " + opt;
-            o.view = opt;
+            if (!viewName.empty()) return "unexpected argument " + opt;
+            viewName = opt;
+            o.view = views::FindViewByName(viewName);
+            if (!o.view) return "unknown view " + viewName;
             continue;
         }
+        if (o.view)
+            if (const charts::RenderOption* own = FindOption(*o.view, opt)) {
+                if (!own->takesValue) {
+                    o.viewOptions.emplace_back(opt, std::string());
+                    continue;
+                }
+                if (a + 1 >= args.size()) return opt + " needs a value";
+                o.viewOptions.emplace_back(opt, args[++a]);
+                continue;
+            }
         if (a + 1 >= args.size()) return opt + " needs a value";
         const std::string& value = args[++a];
         auto index = [&](int& into) -> std::string {
             const auto v = ParseInt(value);
             if (!v || *v < 0 || *v > INT16_MAX) return "bad " + opt + " " + value;
-            into = int(*v);
+            into = static_cast<int>(*v);
             return {};
         };
         std::string error;
         if (opt == "--set") {
-            setCode = ParseInt(value);
-            if (!setCode || *setCode < INT16_MIN || *setCode > INT16_MAX)
-                return "bad set code " + value;
+            const auto code = ParseInt(value);
+            if (!code || *code < INT16_MIN || *code > INT16_MAX) return "bad set code " + value;
+            o.setCode = *code;
         } else if (opt == "--indicators") {
             indicators = value;
         } else if (opt == "--regions") {
@@ -83,12 +115,15 @@ std::string Parse(std::vector<std::string> args, Options& o) {
         } else if (opt == "--region") {
             error = index(o.region);
         } else if (opt == "--size") {
-            o.size = ParseSize(value);
+            o.size = ParseSize(value, 20000);
             if (!o.size) return "bad size " + value;
+        } else if (opt == "--paper") {
+            const auto paper = ParseSize(value, 2000);
+            if (!paper) return "bad paper size " + value;
+            o.paperWidth = paper->cx, o.paperHeight = paper->cy;
         } else if (opt == "--format") {
             o.format = value;
-            if (value != "png" && value != "svg" && value != "pdf" && value != "emf" &&
-                value != "draw")
+            if (!IsPictureFormat(value) && !IsTextFormat(value) && value != "print-pdf")
                 return "bad format " + value;
         } else if (opt == "--out") {
             o.out = value;
@@ -97,26 +132,42 @@ std::string Parse(std::vector<std::string> args, Options& o) {
         }
         if (!error.empty()) return error;
     }
-    if (o.view.empty()) return "VIEW is required";
-    if (o.view != "barchart") return "unknown view " + o.view;
-    if (!setCode) return "--set is required";
+    if (!o.view) return "VIEW is required";
     if (o.format.empty()) return "--format is required";
-    if (o.out.empty()) return "--out is required";
-    if (!indicators || !regions || !periods)
-        return "the bar chart needs --indicators, --regions and --periods";
-    o.setCode = *setCode;
-    auto ind = ParseIntList(*indicators, INT32_MIN, INT32_MAX);
-    if (!ind) return "bad indicator list " + *indicators;
-    auto reg = ParseIntList(*regions, INT32_MIN, UINT32_MAX);
-    if (!reg) return "bad region list " + *regions;
-    auto per = ParseIntList(*periods, INT16_MIN, INT16_MAX);
-    if (!per) return "bad period list " + *periods;
-    if (ind->empty() || reg->empty() || per->empty())
-        return "the bar chart needs at least one indicator, region and period";
-    if (o.indicator >= int(ind->size())) return "--indicator is past the indicator list";
-    if (o.period >= int(per->size())) return "--period is past the period list";
-    if (o.region >= int(reg->size())) return "--region is past the region list";
-    o.indicators = *ind, o.regions = *reg, o.periods = *per;
+    if (o.out.empty() && !IsTextFormat(o.format)) return "--out is required";
+    if (indicators) {
+        o.indicators = ParseIntList(*indicators, INT32_MIN, INT32_MAX);
+        if (!o.indicators) return "bad indicator list " + *indicators;
+    }
+    if (regions) {
+        o.regions = ParseIntList(*regions, INT32_MIN, UINT32_MAX);
+        if (!o.regions) return "bad region list " + *regions;
+    }
+    if (periods) {
+        o.periods = ParseIntList(*periods, INT16_MIN, INT16_MAX);
+        if (!o.periods) return "bad period list " + *periods;
+    }
+    const unsigned needs = o.view->needs;
+    auto required = [](const auto& list) { return list && !list->empty(); };
+    if (((needs & charts::NeedIndicators) && !required(o.indicators)) ||
+        ((needs & charts::NeedRegions) && !required(o.regions)) ||
+        ((needs & charts::NeedPeriods) && !required(o.periods))) {
+        std::string lists;
+        auto name = [&](unsigned need, const char* what) {
+            if (!(needs & need)) return;
+            if (!lists.empty()) lists += ", ";
+            lists += what;
+        };
+        name(charts::NeedIndicators, "--indicators");
+        name(charts::NeedRegions, "--regions");
+        name(charts::NeedPeriods, "--periods");
+        return "the view needs " + lists + " (each with at least one entry)";
+    }
+    auto size = [](const auto& list) { return list ? static_cast<int>(list->size()) : 0; };
+    if (o.indicator > 0 && o.indicator >= size(o.indicators))
+        return "--indicator is past the indicator list";
+    if (o.period > 0 && o.period >= size(o.periods)) return "--period is past the period list";
+    if (o.region > 0 && o.region >= size(o.regions)) return "--region is past the region list";
     return {};
 }
 
@@ -129,13 +180,34 @@ std::unique_ptr<QGuiApplication> MakeGuiApplication() {
     return std::make_unique<QGuiApplication>(argc, argv);
 }
 
-bool Write(charts::CGraphView& view, const Options& o) {
-    draw::Rect bounds;
-    std::string description;
-    view.GetMetafileInfo(bounds, description);
+// The window of a view without a screen: measures with the screen fonts, reports messages on
+// standard error, has no dialogs and no clipboard.
+class HeadlessHost final : public charts::ViewHost {
+public:
+    void ShowMessage(const std::string& text, charts::MessageIcon) override {
+        std::fprintf(stderr, "zorexport: %s\n", text.c_str());
+    }
+    void Invalidate(bool) override {}
+    void PopupChanged(int) override {}
+    std::optional<charts::ExportChoice> RunExportDialog(bool) override { return std::nullopt; }
+    std::optional<charts::SaveFileChoice>
+    AskSaveFileName(const std::vector<charts::FileType>&) override {
+        return std::nullopt;
+    }
+    void PutPictureOnClipboard(const std::string&, const charts::PictureFunction&,
+                               draw::Size) override {}
+    bool RunDialog(charts::DialogModel&) override { return false; }
+    bool OpenView(std::unique_ptr<charts::CView>) override { return false; }
+    const draw::TextMeasurer& Measurer() const override { return draw::QtTextMeasurer::Screen(); }
+};
+
+bool WritePicture(charts::CView& view, const Options& o) {
+    const charts::MetafileInfo info = view.GetMetafileInfo();
+    const draw::Rect& bounds = info.bounds;
+    const std::string& description = info.description;
     const draw::Size size = o.size.value_or(draw::Size{bounds.Width(), bounds.Height()});
     const auto paint = [&view](draw::DeviceContext& dc, draw::Size s) {
-        view.Paint(dc, {0, 0, s.cx, s.cy});
+        view.PaintWindow(dc, {0, 0, s.cx, s.cy});
     };
     if (o.format == "png") return draw::SavePng(o.out, size, paint);
     if (o.format == "svg") return draw::SaveSvg(o.out, size, paint, description);
@@ -154,6 +226,24 @@ bool Write(charts::CGraphView& view, const Options& o) {
     return WriteFileAtomic(o.out, dc.Recording());
 }
 
+bool WritePrintout(charts::CView& view, const Options& o) {
+    constexpr int Dpi = 600;
+    const draw::DeviceInfo device = draw::PdfPageDevice(o.paperWidth, o.paperHeight, Dpi);
+    const draw::Rect page{0, 0, device.width, device.height};
+    draw::NullContext counter(device, draw::QtTextMeasurer::Screen());
+    const int pages = std::max(1, view.CountPages(counter, page));
+    return draw::SavePdfPages(o.out, o.paperWidth, o.paperHeight, Dpi, pages,
+                              [&view](draw::DeviceContext& dc, const draw::Rect& p, int index) {
+                                  view.PrintPage(dc, p, index, true);
+                              });
+}
+
+// Text output: to --out when given, else to standard output.
+bool WriteText(const Options& o, const std::string& text) {
+    if (!o.out.empty()) return WriteFileAtomic(o.out, text);
+    return std::fwrite(text.data(), 1, text.size(), stdout) == text.size();
+}
+
 int Run(const std::vector<std::string>& argsIn) {
     std::vector<std::string> args = argsIn;
     const std::string dir = TakeDirArgument(args);
@@ -165,20 +255,48 @@ int Run(const std::vector<std::string>& argsIn) {
     const auto gui = MakeGuiApplication();
 
     Selection selection;
-    selection.Confirm(int(o.setCode), IndicatorItems(store, o.indicators),
-                      RegionItems(store, o.regions), PeriodItems(store, o.periods));
+    selection.Confirm(static_cast<int>(o.setCode),
+                      o.indicators ? IndicatorItems(store, *o.indicators) : std::vector<ListItem>{},
+                      o.regions ? RegionItems(store, *o.regions) : std::vector<ListItem>{},
+                      o.periods ? PeriodItems(store, *o.periods) : std::vector<ListItem>{});
     const charts::ChartResources resources(store.Charset());
-    charts::CBarChart chart(store, resources, selection);
-    if (chart.LoadResult() != 0) {
+    const charts::ViewContext context{store, resources, selection, nullptr};
+    const std::unique_ptr<charts::CView> view = o.view->make(context);
+    if (!view->Loaded()) {
         std::fprintf(stderr, "zorexport: the value table could not be loaded\n");
         return ExitLoadFailed;
     }
-    chart.Select(charts::PopupKind::Indicators, o.indicator);
-    chart.Select(charts::PopupKind::Periods, o.period);
-    chart.Select(charts::PopupKind::Regions, o.region);
-    chart.ComputeLayout();
-    if (!Write(chart, o)) {
-        std::fprintf(stderr, "zorexport: cannot write %s\n", o.out.c_str());
+    HeadlessHost host;
+    view->Create(&host);
+    view->InitialUpdate();
+    view->Select(charts::PopupKind::Indicators, o.indicator);
+    view->Select(charts::PopupKind::Periods, o.period);
+    view->Select(charts::PopupKind::Regions, o.region);
+    for (const auto& [name, value] : o.viewOptions)
+        if (const std::string error = view->ApplyRenderOption(name, value); !error.empty())
+            return UsageError(kInfo, error);
+
+    bool written = false;
+    if (IsPictureFormat(o.format)) {
+        written = WritePicture(*view, o);
+    } else if (o.format == "print-pdf") {
+        written = WritePrintout(*view, o);
+    } else if (o.format == "json") {
+        JsonWriter json;
+        if (!view->WriteData(json)) return UsageError(kInfo, "the view has no json form");
+        written = WriteText(o, json.str() + "\n");
+    } else {
+        const charts::TextExport kind = o.format == "html"  ? charts::TextExport::Html
+                                        : o.format == "txt" ? charts::TextExport::Text
+                                                            : charts::TextExport::ClipboardHtml;
+        const auto text = view->ExportText(kind);
+        if (!text) return UsageError(kInfo, "the view has no " + o.format + " export");
+        written = WriteText(o, *text);
+    }
+    view->Detach();
+    if (!written) {
+        std::fprintf(stderr, "zorexport: cannot write %s\n",
+                     o.out.empty() ? "standard output" : o.out.c_str());
         return ExitWriteFailed;
     }
     return ExitOk;

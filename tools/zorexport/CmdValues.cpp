@@ -1,7 +1,7 @@
 // zorexport values: builds and loads a DataTable from the given lists and prints it as JSON.
 #include "core/DataTable.h"
+#include "core/JsonWriter.h"
 #include "tools/zorexport/Command.h"
-#include "tools/zorexport/Json.h"
 #include "tools/zorexport/SelectionArgs.h"
 #include "tools/zorexport/Startup.h"
 

@@ -1,4 +1,4 @@
-// A small streaming JSON writer for zorexport's output.
+// A small streaming JSON writer: zorexport's output and the data views report about themselves.
 #pragma once
 
 #include <cstdint>
@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-namespace zor::exporter {
+namespace zor {
 
 class JsonWriter {
 public:
@@ -35,4 +35,4 @@ private:
     bool afterKey_ = false;
 };
 
-} // namespace zor::exporter
+} // namespace zor

@@ -1,10 +1,10 @@
-#include "tools/zorexport/Json.h"
+#include "core/JsonWriter.h"
 
 #include <charconv>
 #include <cstdio>
 #include <cmath>
 
-namespace zor::exporter {
+namespace zor {
 
 void JsonWriter::Separator() {
     if (afterKey_) {
@@ -102,4 +102,4 @@ JsonWriter& JsonWriter::Double(double v) {
     return *this;
 }
 
-} // namespace zor::exporter
+} // namespace zor

@@ -1,0 +1,187 @@
+#include "charts/CView.h"
+
+#include "core/Charset.h"
+#include "core/DataStore.h"
+#include "core/FileUtil.h"
+#include "draw/EmfWriter.h"
+
+namespace zor::charts {
+
+CView::CView(const ViewContext& context) : store_(context.store), res_(context.resources) {}
+
+void CView::Create(ViewHost* host) {
+    host_ = host;
+    OnCreate();
+}
+
+void CView::OnInitialUpdate() {
+    if (host_) host_->Invalidate(false);
+    if (CanReportNoData() && IsDataMissing()) ReportNoData(MessageIcon::Stop);
+}
+
+void CView::OnPeriodChanged(int) {}
+void CView::OnIndicatorChanged(int) {}
+void CView::OnRegionChanged(int) {}
+bool CView::CanReportNoData() const {
+    return true;
+}
+bool CView::IsDataMissing() const {
+    return false;
+}
+
+void CView::ReportNoData(MessageIcon icon) {
+    if (host_) host_->ShowMessage(Text(TextNoData), icon);
+}
+
+bool CView::OnCommand(int id) {
+    if (id == CmdSpecial) {
+        ExportPicture();
+        return true;
+    }
+    const struct {
+        int first;
+        PopupKind kind;
+    } ranges[] = {{CmdFirstPeriod, PopupKind::Periods},
+                  {CmdFirstIndicator, PopupKind::Indicators},
+                  {CmdFirstRegion, PopupKind::Regions}};
+    for (const auto& r : ranges)
+        if (id >= r.first && id < r.first + MaxPopupChoices) {
+            // Only items of a popup the view has put up are routed.
+            for (const PopupMenu& menu : popups_)
+                if (menu.kind == r.kind && id - r.first < static_cast<int>(menu.items.size())) {
+                    Select(r.kind, id - r.first);
+                    return true;
+                }
+            return false;
+        }
+    return false;
+}
+
+int& CView::IndexOf(PopupKind kind) {
+    switch (kind) {
+    case PopupKind::Periods:
+        return period_;
+    case PopupKind::Indicators:
+        return indicator_;
+    case PopupKind::Regions:
+        break;
+    }
+    return region_;
+}
+
+bool CView::Select(PopupKind kind, int index) {
+    int& current = IndexOf(kind);
+    if (index == current) return false;
+    const int old = current;
+    current = index;
+    for (size_t i = 0; i < popups_.size(); ++i)
+        if (popups_[i].kind == kind) {
+            popups_[i].checked = index;
+            if (host_) host_->PopupChanged(static_cast<int>(i));
+        }
+    if (CanReportNoData() && IsDataMissing()) ReportNoData(MessageIcon::None);
+    switch (kind) {
+    case PopupKind::Periods:
+        OnPeriodChanged(old);
+        break;
+    case PopupKind::Indicators:
+        OnIndicatorChanged(old);
+        break;
+    case PopupKind::Regions:
+        OnRegionChanged(old);
+        break;
+    }
+    if (host_) host_->Invalidate(true);
+    return true;
+}
+
+int CView::CountPages(draw::DeviceContext&, const draw::Rect&) {
+    return 1;
+}
+
+MetafileInfo CView::GetMetafileInfo() const {
+    return {};
+}
+
+void CView::PaintWindow(draw::DeviceContext& dc, const draw::Rect& client) {
+    DrawPicture(dc, client, false);
+}
+
+std::string CView::MakeMetafile(const draw::TextMeasurer& measurer, bool blackAndWhite) {
+    const MetafileInfo info = GetMetafileInfo();
+    const draw::Rect& b = info.bounds;
+    draw::EmfContext dc(measurer, {{b.Width(), b.Height()}, info.description});
+    DrawPicture(dc, {0, 0, b.Width(), b.Height()}, blackAndWhite);
+    return dc.Finish();
+}
+
+void CView::ExportPicture() {
+    if (!host_) return;
+    const auto choice = host_->RunExportDialog(pictureChoice_);
+    if (!choice) return;
+    std::string path;
+    if (!choice->toClipboard) {
+        const auto file = host_->AskSaveFileName({{"Enhanced metafile", "emf"}});
+        if (!file) return;
+        path = file->path;
+    }
+    const bool bw = choice->blackAndWhite;
+    const std::string emf = MakeMetafile(host_->Measurer(), bw);
+    if (choice->toClipboard) {
+        const draw::Rect bounds = GetMetafileInfo().bounds;
+        host_->PutPictureOnClipboard(emf,
+                                     [this, bw](draw::DeviceContext& dc, draw::Size size) {
+                                         DrawPicture(dc, {0, 0, size.cx, size.cy}, bw);
+                                     },
+                                     {bounds.Width(), bounds.Height()});
+    } else if (!WriteFileAtomic(path, emf)) {
+        // A picture that did not reach its file must not pass for exported: say so.
+        host_->ShowMessage("The picture could not be written to " + path + ".", MessageIcon::Stop);
+    }
+}
+
+bool CView::WriteData(JsonWriter&) {
+    return false;
+}
+
+std::optional<std::string> CView::ExportText(TextExport) {
+    return std::nullopt;
+}
+
+std::string CView::ApplyRenderOption(const std::string& name, const std::string&) {
+    return "the view has no option " + name;
+}
+
+void CView::AddMenu(PopupKind kind, int titleId, int firstId, const std::vector<ListItem>& list,
+                    int current, int position) {
+    PopupMenu menu;
+    menu.kind = kind;
+    menu.title = Text(titleId);
+    for (const ListItem& item : list) menu.items.push_back(Decode(item.name));
+    menu.firstId = firstId;
+    menu.checked = current;
+    menu.position = position;
+    popups_.push_back(std::move(menu));
+}
+
+void CView::AddTimePeriodMenu(const std::vector<ListItem>& list, int current, int position) {
+    AddMenu(PopupKind::Periods, TextPeriodsPopup, CmdFirstPeriod, list, current, position);
+}
+
+void CView::AddIndicatorMenu(const std::vector<ListItem>& list, int current, int position) {
+    AddMenu(PopupKind::Indicators, TextIndicatorsPopup, CmdFirstIndicator, list, current, position);
+}
+
+void CView::AddRegionMenu(const std::vector<ListItem>& list, int current, int position) {
+    AddMenu(PopupKind::Regions, TextRegionsPopup, CmdFirstRegion, list, current, position);
+}
+
+std::string CView::Text(int id) const {
+    return store_.UiText(id);
+}
+
+std::string CView::Decode(std::string_view bytes) const {
+    return DecodeToUtf8(bytes, store_.Charset());
+}
+
+} // namespace zor::charts

@@ -1,0 +1,158 @@
+// The ids the program's resources share: menu commands, menu and dialog resources, string-table
+// texts and dialog controls. A text of the titles table replaces the string of the same id, so
+// these numbers are part of the deployed titles files and never change.
+#pragma once
+
+namespace zor {
+
+// Menu commands of the main frame and of the view frames.
+enum CommandId : int {
+    CmdUseAverage = 1075, // "Use 3-year average " of line charts A and B
+    CmdScale = 1094,
+    CmdPrint = 1098,
+    CmdSpecial = 1099, // picture export
+    CmdRegions = 1300, // the "Regions" dialog of the ranked bar charts and tables
+    CmdSelect = 1400,  // "Select" of the horizontal ranked bar chart
+    CmdLineRegions = 1800,
+
+    CmdSelectParameters = 1010,
+    CmdTemporaryIndicators = 1020,
+    CmdPrinterSetup = 1030,
+    CmdPrintIndicatorList = 1040,
+    CmdMap = 2000,
+    CmdBarChart = 3010,
+    CmdRankedBarChart = 3021,
+    CmdHorizontalRankedBarChart = 3022,
+    CmdLineChartA = 3031,
+    CmdLineChartB = 3032,
+    CmdLineChartC = 3033,
+    CmdScattergram = 3050,
+    CmdBoxplotByValue = 3061,
+    CmdBoxplotByRank = 3062,
+    CmdHistogram = 3070,
+    CmdRegionProfile = 3082,
+    CmdAvailability = 3090,
+    CmdTableA = 4010,
+    CmdTableB = 4020,
+    CmdTableC = 4030,
+    CmdTableD = 4040,
+    CmdTableE = 4050,
+    CmdHelpContents = 5010,
+    CmdDefinitions = 5020,
+    CmdAbout = 5030,
+    CmdQuit = 6000,
+
+    // Items of the popup lists a view puts into its frame's menu bar: the first id of each list.
+    CmdFirstPeriod = 1101,
+    CmdFirstIndicator = 1201,
+    CmdFirstRegion = 1301,
+};
+
+// Positions beyond this in a popup list are listed but cannot be chosen (ids up to 1151, ...).
+inline constexpr int MaxPopupChoices = 51;
+
+// Menu resources; the window title of a frame is the string with the same id.
+enum MenuId : int {
+    MenuMainFrame = 25001,
+    MenuMap = 25002,
+    MenuBarChart = 25003,
+    MenuRankedBarChart = 25004,
+    MenuHorizontalRankedBarChart = 25005,
+    MenuLineChartA = 25006,
+    MenuLineChartB = 25007,
+    MenuScattergram = 25008,
+    MenuBoxplotByValue = 25009,
+    MenuBoxplotByRank = 25010,
+    MenuHistogram = 25011,
+    MenuRegionProfile = 25012,
+    MenuAvailability = 25013,
+    MenuTableA = 25014,
+    MenuTableB = 25015,
+    MenuTableC = 25016,
+    MenuTableD = 25017,
+    MenuLineChartC = 25018,
+    MenuDefinitions = 25019,
+    MenuTemporaryIndicators = 25020,
+    MenuIndicatorList = 25021,
+    MenuSlideView = 25022,
+    MenuTableE = 25023,
+};
+
+// Dialog resources.
+enum DialogId : int {
+    DialogParameters = 20001,
+    DialogSaveSelection = 20002,
+    DialogExport = 20006,
+    DialogRegionList = 20007,
+    DialogScale = 20008,
+    DialogXYScale = 20010,
+};
+
+// String-table texts the code asks for by id.
+enum StringId : int {
+    TextNoData = 1076,            // "Sorry, no data!"
+    TextNoDefinitionsFile = 1079, // "Can not find definitions file!"
+    TextPeriodsPopup = 1100,      // "Time periods"
+    TextIndicatorsPopup = 1200,   // "Indicators"
+    TextRegionsPopup = 1300,      // "Regions"
+    TextFirstAvailable = 1401,
+    TextLastAvailable = 1402,
+    TextSourceLine = 7000, // printed under every chart
+    TextSelectFirst = 10151,
+    TextProgramTitle = 25001,
+    // The status-bar prompt of command n is text n + PromptOffset.
+    PromptOffset = 10000,
+};
+
+// Dialog controls whose captions the titles table may replace.
+enum ControlId : int {
+    CtlOk = 10001,
+    CtlCancel = 10002,
+    CtlInsert = 10003,
+    CtlDelete = 10004,
+    CtlIndicatorLoad = 10103,
+    CtlIndicatorClear = 10104,
+    CtlIndicatorSave = 10105,
+    CtlRegionLoad = 10108,
+    CtlRegionClear = 10109,
+    CtlRegionSave = 10110,
+    CtlRegionMode = 10111, // also the "Parameters" heading of the Export dialog
+    CtlTopLevelRegions = 10112,
+    CtlSpecificRegion = 10113,
+    CtlRegionSetBox = 10114,
+    CtlSmallRegions = 10115,
+    CtlPeriodClear = 10117,
+    CtlDefault = 10120,
+    CtlDestination = 10121,
+    CtlClipboard = 10122,
+    CtlMetafile = 10123,
+    CtlPicture = 10124,
+    CtlBlackAndWhite = 10125,
+    CtlColored = 10126,
+    CtlExport = 10127,
+    CtlSelectAll = 10128,
+    CtlUnselectAll = 10129,
+    CtlMinLabel = 10130,
+    CtlMaxLabel = 10131,
+    CtlSectionLabel = 10132,
+    CtlXMinLabel = 10137,
+    CtlXMaxLabel = 10138,
+    CtlXSectionLabel = 10139,
+    CtlXScaleGroup = 10140,
+    CtlYScaleGroup = 10141,
+    CtlLogarithmic = 10156,
+    CtlXSectionEdit = 10187,
+    CtlXMinEdit = 10188,
+    CtlXMaxEdit = 10189,
+    CtlSectionEdit = 10192,
+    CtlMinEdit = 10193,
+    CtlMaxEdit = 10194,
+    CtlRegionList = 10195,
+    CtlIndicatorsLabel = 15001,
+    CtlSelectedIndicatorsLabel = 15002,
+    CtlRegionsLabel = 15003,
+    CtlSelectedRegionsLabel = 15004,
+    CtlPeriodsLabel = 15005,
+};
+
+} // namespace zor
