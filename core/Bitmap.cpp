@@ -85,7 +85,7 @@ std::optional<RgbBitmap> ParseBitmapFile(std::string_view bytes) {
     uint64_t tableStart = uint64_t(FileHeaderSize) + headerSize;
     std::array<uint32_t, 3> masks{0x7C00, 0x03E0, 0x001F};
     if (compression == CompressionBitFields) {
-        r.seek(size_t(FileHeaderSize + InfoHeaderSize));
+        r.seek(size_t{FileHeaderSize} + InfoHeaderSize);
         for (auto& m : masks) m = r.u32();
         if (!r.ok()) return std::nullopt;
         if (headerSize == InfoHeaderSize) tableStart += 12;
@@ -142,7 +142,7 @@ std::optional<RgbBitmap> ParseBitmapFile(std::string_view bytes) {
         const uint8_t* src = data + size_t(row) * size_t(stride);
         const int64_t y = topDown ? row : height - 1 - row;
         uint8_t* out = &bmp.pixels[size_t(y) * size_t(width) * 3];
-        for (int x = 0; x < width; ++x, out += 3) {
+        for (size_t x = 0; x < size_t(width); ++x, out += 3) {
             switch (bitCount) {
             case 1:
                 fromPalette((src[x >> 3] >> (7 - (x & 7))) & 1, out);

@@ -282,7 +282,7 @@ DataTable::ReadContext DataTable::MakeContext(int setIndex) const {
         if (rowSet_[r] != setIndex || rowValue_[r] < 0 || rowValue_[r] >= ctx.request.rows)
             continue;
         if (ctx.request.rowOffset < 0) ctx.request.rowOffset = int(r);
-        ctx.slots.push_back({int(r), rowValue_[r]});
+        ctx.slots.emplace_back(int(r), rowValue_[r]);
         auto& runs = ctx.runs;
         if (!runs.empty() && runs.back().row + runs.back().length == int(r) &&
             runs.back().index + runs.back().length == rowValue_[r])
@@ -331,9 +331,9 @@ int DataTable::Load(LoadProgress* progress) {
     if (setCode_ != AllRegionSets) {
         order.push_back(specific);
     } else if (rowMode_ == RowsSelected) {
-        for (size_t r = 0; r < rowSet_.size(); ++r)
-            if (rowSet_[r] >= 0 && std::find(order.begin(), order.end(), rowSet_[r]) == order.end())
-                order.push_back(rowSet_[r]);
+        for (const int set : rowSet_)
+            if (set >= 0 && std::find(order.begin(), order.end(), set) == order.end())
+                order.push_back(set);
     } else {
         for (size_t s = 1; s < sets.size(); ++s) order.push_back(int(s));
         if (!sets.empty()) order.push_back(0); // the grand total, last

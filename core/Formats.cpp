@@ -123,8 +123,7 @@ std::string WriteMainlist(const std::vector<IndicatorGroup>& groups, int nameLen
             count = it->announced ? it->announced : int(it->indicators.size());
         }
         w.i16(int16_t(count));
-        for (int s = 0; s < GroupSlots; ++s) {
-            const Indicator* ind = slots[s];
+        for (const Indicator* ind : slots) {
             w.name(ind ? std::string_view(ind->name) : "*", L);
             w.i16(int16_t(ind ? ind->variants.size() : 0));
             std::string_view vnames[VariantSlots];
@@ -199,10 +198,11 @@ std::string WriteParFile(const RegionSet& set, int regionNameLength) {
     w.bytes("CIF");
     w.i16(int16_t(regionNameLength));
     w.i16(set.topCount);
-    for (int i = 0; i < set.topCount; ++i) w.name(set.regions[size_t(i)].name, size_t(regionNameLength));
+    for (size_t i = 0; i < size_t(set.topCount); ++i)
+        w.name(set.regions[i].name, size_t(regionNameLength));
     w.i16(set.smallCount);
     for (int i = 0; i < set.smallCount; ++i)
-        w.name(set.regions[size_t(set.topCount + i)].name, size_t(regionNameLength));
+        w.name(set.regions[size_t(set.topCount) + size_t(i)].name, size_t(regionNameLength));
     w.i16(int16_t(set.parValues.size()));
     for (auto v : set.parValues) w.i16(v);
     return w.data();
@@ -292,7 +292,7 @@ std::string WriteTempList(const std::vector<TempIndicatorDef>& defs, int nameLen
     w.i16(int16_t(used));
     TempIndicatorDef empty;
     empty.name = "*";
-    for (auto* d : slots) {
+    for (const auto* d : slots) {
         const TempIndicatorDef& x = d ? *d : empty;
         w.name(x.name, size_t(nameLength));
         w.i16(x.operation);

@@ -129,7 +129,7 @@ SaveSelectionModel::SaveSelectionModel(std::vector<std::string> titles) {
     }
 }
 
-std::string SaveSelectionModel::Position(int row) const {
+std::string SaveSelectionModel::Position(int row) {
     return std::to_string(row + 1);
 }
 

@@ -62,7 +62,7 @@ public:
 
     int Count() const { return int(rows_.size()); }
     // The position column: "1", "2", ...
-    std::string Position(int row) const;
+    static std::string Position(int row);
     const std::string& Title(int row) const;
     // Index of the entry the row was listed from, -1 for a row inserted in the dialog.
     int Origin(int row) const;

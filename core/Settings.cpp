@@ -6,7 +6,7 @@
 #include <clocale>
 #include <cstdlib>
 #include <langinfo.h>
-#include <locale.h>
+#include <locale.h> // NOLINT(modernize-deprecated-headers): newlocale and nl_langinfo_l are POSIX
 #include <unistd.h>
 
 namespace zor {
@@ -70,9 +70,9 @@ std::optional<std::array<uint32_t, 7>> ParseMapColors(std::string_view value) {
         if (close == std::string_view::npos) break;
         std::string_view inner = value.substr(open + 1, close - open - 1);
         long part[3] = {0, 0, 0};
-        for (int i = 0; i < 3; ++i) {
+        for (long& component : part) {
             size_t comma = inner.find(',');
-            part[i] = ParseDecimal(inner.substr(0, comma));
+            component = ParseDecimal(inner.substr(0, comma));
             if (comma == std::string_view::npos) break;
             inner.remove_prefix(comma + 1);
         }
@@ -147,7 +147,7 @@ PlatformInfo DefaultPlatform(int argc, char** argv) {
         if (i > 1) p.commandLine += ' ';
         p.commandLine += argv[i];
     }
-    if (locale_t loc = ::newlocale(LC_NUMERIC_MASK, "", locale_t(0))) {
+    if (locale_t loc = ::newlocale(LC_NUMERIC_MASK, "", nullptr)) {
         const char* radix = ::nl_langinfo_l(RADIXCHAR, loc);
         if (radix && radix[0] && (unsigned char)radix[0] < 0x80) p.localeDecimal = radix[0];
         ::freelocale(loc);

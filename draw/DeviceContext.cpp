@@ -399,20 +399,20 @@ TextBoxLayout DeviceContext::LayoutTextBox(std::string_view text, const Rect& re
     if (format & dt::SingleLine) {
         for (char16_t& c : u)
             if (c == u'\r' || c == u'\n') c = u' ';
-        if (!u.empty()) paragraphs.push_back({0, u.size()});
+        if (!u.empty()) paragraphs.emplace_back(size_t{0}, u.size());
     } else if (!u.empty()) {
         size_t b = 0;
         for (size_t i = 0; i < u.size(); ++i) {
             if (u[i] != u'\r' && u[i] != u'\n') continue;
-            paragraphs.push_back({b, i});
+            paragraphs.emplace_back(b, i);
             if (u[i] == u'\r' && i + 1 < u.size() && u[i + 1] == u'\n') ++i;
             b = i + 1;
         }
-        paragraphs.push_back({b, u.size()});
+        paragraphs.emplace_back(b, u.size());
     }
     for (auto [pb, pe] : paragraphs) {
         if (!(format & dt::WordBreak) || (format & dt::SingleLine)) {
-            lines.push_back({pb, pe});
+            lines.emplace_back(pb, pe);
             continue;
         }
         size_t lineBegin = pb, lineEnd = pb, pos = pb;
@@ -424,14 +424,14 @@ TextBoxLayout DeviceContext::LayoutTextBox(std::string_view text, const Rect& re
             size_t we = ws;
             while (we < pe && !IsSpace(u[we])) ++we;
             if (hasWord && width(lineBegin, we) > maxWidth) {
-                lines.push_back({lineBegin, lineEnd});
+                lines.emplace_back(lineBegin, lineEnd);
                 lineBegin = ws;
             }
             lineEnd = we;
             hasWord = true;
             pos = we;
         }
-        lines.push_back({lineBegin, hasWord ? lineEnd : lineBegin});
+        lines.emplace_back(lineBegin, hasWord ? lineEnd : lineBegin);
     }
 
     int widest = 0;
@@ -481,14 +481,14 @@ void FillRect(DeviceContext& dc, const Rect& r, const Brush& brush) {
     dc.Rectangle(r);
 }
 
-std::string Utf16ToUtf8(std::u16string_view s) {
+std::string Utf16ToUtf8(std::u16string_view text) {
     std::string out;
-    out.reserve(s.size());
-    for (size_t i = 0; i < s.size(); ++i) {
-        uint32_t cp = s[i];
-        if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < s.size() && s[i + 1] >= 0xDC00 &&
-            s[i + 1] <= 0xDFFF) {
-            cp = 0x10000 + ((cp - 0xD800) << 10) + (s[i + 1] - 0xDC00);
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        uint32_t cp = text[i];
+        if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+            text[i + 1] <= 0xDFFF) {
+            cp = 0x10000 + ((cp - 0xD800) << 10) + (text[i + 1] - 0xDC00);
             ++i;
         } else if (cp >= 0xD800 && cp <= 0xDFFF) {
             cp = 0xFFFD;

@@ -113,10 +113,10 @@ void EmfContext::SyncMapping() {
 
 void EmfContext::Evict() {
     auto held = [this](uint32_t h) {
-        if (h == w_.pen || h == w_.brush || h == w_.font || h == w_.palette) return true;
-        for (const Written& s : savedWritten_)
-            if (h == s.pen || h == s.brush || h == s.font || h == s.palette) return true;
-        return false;
+        auto holds = [h](const Written& s) {
+            return h == s.pen || h == s.brush || h == s.font || h == s.palette;
+        };
+        return holds(w_) || std::ranges::any_of(savedWritten_, holds);
     };
     while (objects_.size() >= size_t(kMaxObjects)) {
         auto victim = objects_.end();
@@ -270,22 +270,22 @@ void EmfContext::AddInk(const Rect& device) {
     ink_ = Union(ink_, device);
 }
 
-void EmfContext::Poly(uint32_t type16, uint32_t type32, std::span<const Point> pts) {
+void EmfContext::Poly(uint32_t type16, uint32_t type32, std::span<const Point> points) {
     const Mapping& m = State().mapping;
     Rect dev;
     bool small = true;
-    for (size_t i = 0; i < pts.size(); ++i) {
-        Point d = m.ToDevice(pts[i]);
+    for (size_t i = 0; i < points.size(); ++i) {
+        Point d = m.ToDevice(points[i]);
         Rect r{d.x, d.y, d.x + 1, d.y + 1};
         dev = i == 0 ? r : Union(dev, r);
-        small = small && FitsInt16(pts[i].x) && FitsInt16(Y(pts[i].y));
+        small = small && FitsInt16(points[i].x) && FitsInt16(Y(points[i].y));
     }
     dev = Grow(dev, DevicePenWidth() / 2);
     AddInk(dev);
     Bytes b;
     b.rect(Inclusive(dev));
-    b.u32(uint32_t(pts.size()));
-    for (const Point& p : pts) {
+    b.u32(uint32_t(points.size()));
+    for (const Point& p : points) {
         if (small)
             b.u16(uint16_t(int16_t(p.x))), b.u16(uint16_t(int16_t(Y(p.y))));
         else
@@ -301,16 +301,16 @@ void EmfContext::Box(uint32_t type, const Rect& r, const std::string& extra) {
     Record(type, b.s + extra);
 }
 
-void EmfContext::DoPolyline(std::span<const Point> pts) {
+void EmfContext::DoPolyline(std::span<const Point> points) {
     if (finished_) return;
     SyncShape(false);
-    Poly(emr::Polyline16, emr::Polyline, pts);
+    Poly(emr::Polyline16, emr::Polyline, points);
 }
 
-void EmfContext::DoPolygon(std::span<const Point> pts) {
+void EmfContext::DoPolygon(std::span<const Point> points) {
     if (finished_) return;
     SyncShape(true);
-    Poly(emr::Polygon16, emr::Polygon, pts);
+    Poly(emr::Polygon16, emr::Polygon, points);
 }
 
 void EmfContext::DoRectangle(const Rect& r) {
@@ -376,11 +376,11 @@ void EmfContext::OnRestore(int levels) {
     savedWritten_.resize(savedWritten_.size() - size_t(levels));
 }
 
-void EmfContext::OnIntersectClip(const Rect& r) {
+void EmfContext::OnIntersectClip(const Rect& logical) {
     if (finished_) return;
     SyncMapping();
     Bytes b;
-    b.rect(Rect{r.left, Y(r.top), r.right, Y(r.bottom)}.Normalized());
+    b.rect(Rect{logical.left, Y(logical.top), logical.right, Y(logical.bottom)}.Normalized());
     Record(emr::IntersectClipRect, b.s);
 }
 

@@ -92,21 +92,21 @@ Size Mapping::ViewportExt() const {
     return v;
 }
 
-Point Mapping::ToDevice(Point p) const {
+Point Mapping::ToDevice(Point logical) const {
     Size ve = ViewportExt();
-    return {MapAxis(p.x, windowOrg_.x, windowExt_.cx, viewportOrg_.x, ve.cx),
-            MapAxis(p.y, windowOrg_.y, windowExt_.cy, viewportOrg_.y, ve.cy)};
+    return {MapAxis(logical.x, windowOrg_.x, windowExt_.cx, viewportOrg_.x, ve.cx),
+            MapAxis(logical.y, windowOrg_.y, windowExt_.cy, viewportOrg_.y, ve.cy)};
 }
 
-Point Mapping::ToLogical(Point p) const {
+Point Mapping::ToLogical(Point device) const {
     Size ve = ViewportExt();
-    return {MapAxis(p.x, viewportOrg_.x, ve.cx, windowOrg_.x, windowExt_.cx),
-            MapAxis(p.y, viewportOrg_.y, ve.cy, windowOrg_.y, windowExt_.cy)};
+    return {MapAxis(device.x, viewportOrg_.x, ve.cx, windowOrg_.x, windowExt_.cx),
+            MapAxis(device.y, viewportOrg_.y, ve.cy, windowOrg_.y, windowExt_.cy)};
 }
 
-Rect Mapping::ToDeviceRect(const Rect& r) const {
-    Point a = ToDevice(Point{r.left, r.top});
-    Point b = ToDevice(Point{r.right, r.bottom});
+Rect Mapping::ToDeviceRect(const Rect& logical) const {
+    Point a = ToDevice(Point{logical.left, logical.top});
+    Point b = ToDevice(Point{logical.right, logical.bottom});
     return Rect{a.x, a.y, b.x, b.y}.Normalized();
 }
 

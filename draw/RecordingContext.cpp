@@ -160,11 +160,11 @@ RecordingContext::RecordingContext(const TextMeasurer& measurer, const DeviceInf
          Num(device.pixelsPerMeterY));
 }
 
-void RecordingContext::DoPolyline(std::span<const Point> pts) {
-    Line("polyline" + Points(pts));
+void RecordingContext::DoPolyline(std::span<const Point> points) {
+    Line("polyline" + Points(points));
 }
-void RecordingContext::DoPolygon(std::span<const Point> pts) {
-    Line("polygon" + Points(pts));
+void RecordingContext::DoPolygon(std::span<const Point> points) {
+    Line("polygon" + Points(points));
 }
 
 void RecordingContext::DoText(Point ref, std::string_view text) {
@@ -179,8 +179,8 @@ void RecordingContext::DoRectangle(const Rect& r) {
     Line("rect " + Edges(r));
 }
 
-void RecordingContext::DoRoundRect(const Rect& r, int w, int h) {
-    Line("roundrect " + Edges(r) + ' ' + Num(w) + ' ' + Num(h));
+void RecordingContext::DoRoundRect(const Rect& r, int ellipseWidth, int ellipseHeight) {
+    Line("roundrect " + Edges(r) + ' ' + Num(ellipseWidth) + ' ' + Num(ellipseHeight));
 }
 
 void RecordingContext::DoEllipse(const Rect& r) {
@@ -257,8 +257,8 @@ void RecordingContext::OnSave() {
 void RecordingContext::OnRestore(int) {
     Line("restore " + Num(SaveDepth() + 1));
 }
-void RecordingContext::OnIntersectClip(const Rect& r) {
-    Line("clip " + Edges(r));
+void RecordingContext::OnIntersectClip(const Rect& logical) {
+    Line("clip " + Edges(logical));
 }
 
 } // namespace zor::draw

@@ -12,23 +12,23 @@ void FixedTextMeasurer::Advances(const Font&, std::u16string_view text, double* 
     }
 }
 
-std::u16string Utf8ToUtf16(std::string_view s) {
+std::u16string Utf8ToUtf16(std::string_view utf8) {
     static constexpr uint32_t kMin[] = {0, 0x80, 0x800, 0x10000};
     std::u16string out;
-    out.reserve(s.size());
+    out.reserve(utf8.size());
     size_t i = 0;
-    while (i < s.size()) {
-        uint8_t b = uint8_t(s[i]);
+    while (i < utf8.size()) {
+        uint8_t b = uint8_t(utf8[i]);
         int extra = b < 0x80 ? 0 : (b >> 5) == 6 ? 1 : (b >> 4) == 14 ? 2 : (b >> 3) == 30 ? 3 : -1;
         uint32_t cp = 0xFFFD;
         size_t len = 1;
         if (extra == 0) {
             cp = b;
-        } else if (extra > 0 && size_t(extra) < s.size() - i) {
+        } else if (extra > 0 && size_t(extra) < utf8.size() - i) {
             uint32_t v = b & (0x3Fu >> extra);
             bool ok = true;
             for (int k = 1; ok && k <= extra; ++k) {
-                uint8_t c = uint8_t(s[i + size_t(k)]);
+                uint8_t c = uint8_t(utf8[i + size_t(k)]);
                 ok = (c & 0xC0) == 0x80;
                 v = v << 6 | (c & 0x3F);
             }

@@ -156,14 +156,14 @@ QRect QtDeviceContext::ShapeRect(const Rect& logical) const {
                  std::max(0, d.Height() - outline));
 }
 
-void QtDeviceContext::DoPolyline(std::span<const Point> pts) {
+void QtDeviceContext::DoPolyline(std::span<const Point> points) {
     ApplyShape(false);
-    p_.drawPolyline(ToDevice(State().mapping, pts));
+    p_.drawPolyline(ToDevice(State().mapping, points));
 }
 
-void QtDeviceContext::DoPolygon(std::span<const Point> pts) {
+void QtDeviceContext::DoPolygon(std::span<const Point> points) {
     ApplyShape(true);
-    p_.drawPolygon(ToDevice(State().mapping, pts), Qt::OddEvenFill);
+    p_.drawPolygon(ToDevice(State().mapping, points), Qt::OddEvenFill);
 }
 
 void QtDeviceContext::DoRectangle(const Rect& r) {
