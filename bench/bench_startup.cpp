@@ -68,7 +68,7 @@ int main(int argc, char** argv) {
         ssize_t n = read(fds[0], buf, sizeof buf - 1);
         close(fds[0]);
         int status = 0;
-        struct rusage ru{};
+        struct rusage ru {};
         wait4(pid, &status, 0, &ru);
         if (n <= 0 || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
             std::fprintf(stderr, "run %d failed\n", i);

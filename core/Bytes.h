@@ -23,8 +23,11 @@ public:
     size_t remaining() const { return pos_ <= size_ ? size_ - pos_ : 0; }
     bool has(size_t n) const { return n <= remaining(); }
     void seek(size_t pos) {
-        if (pos > size_) { ok_ = false; pos_ = size_; }
-        else pos_ = pos;
+        if (pos > size_) {
+            ok_ = false;
+            pos_ = size_;
+        } else
+            pos_ = pos;
     }
     void skip(size_t n) { seek(has(n) ? pos_ + n : size_ + 1); }
 

@@ -11,7 +11,9 @@ namespace zor {
 
 // Values are float32; a value is missing exactly when it equals MissingValue (bits 0xCCBEBC20).
 inline constexpr float MissingValue = -1.0e8f;
-inline bool IsMissing(float v) { return v == MissingValue; }
+inline bool IsMissing(float v) {
+    return v == MissingValue;
+}
 
 // Set code of the top level (the set with id 10000) and of all sets together.
 inline constexpr int TopLevelSetId = 10000;
@@ -28,8 +30,12 @@ inline constexpr int LastAvailable = -2;
 inline int32_t MakeRegionKey(int setId, int regionId) {
     return int32_t((uint32_t(uint16_t(setId)) << 16) | uint16_t(regionId));
 }
-inline int KeySetId(int32_t key) { return int(uint32_t(key) >> 16); }
-inline int KeyRegionId(int32_t key) { return int(uint32_t(key) & 0xFFFF); }
+inline int KeySetId(int32_t key) {
+    return int(uint32_t(key) >> 16);
+}
+inline int KeyRegionId(int32_t key) {
+    return int(uint32_t(key) & 0xFFFF);
+}
 
 struct Region {
     int16_t id = 0; // 1-based position in its set; value index is id - 1
@@ -43,8 +49,8 @@ struct RegionSet {
     int16_t smallCount = 0;
     std::vector<int16_t> indicators; // record order of the set's value files
     std::vector<int16_t> parValues;
-    std::vector<Region> regions;     // topCount top-level regions, then the small regions
-    std::string code;                // up to 3 characters from cid.bin; empty when absent
+    std::vector<Region> regions; // topCount top-level regions, then the small regions
+    std::string code;            // up to 3 characters from cid.bin; empty when absent
 
     // Record length of the set's value files.
     int Stride() const { return int(topCount) + int(smallCount); }

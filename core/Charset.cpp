@@ -12,21 +12,36 @@ const char* CodePageOfCharset(int charset) {
     case 0: // ANSI
     case 1: // default
         return "CP1252";
-    case 128: return "CP932";
-    case 129: return "CP949";
-    case 134: return "CP936";
-    case 136: return "CP950";
-    case 161: return "CP1253";
-    case 162: return "CP1254";
-    case 163: return "CP1258";
-    case 177: return "CP1255";
-    case 178: return "CP1256";
-    case 186: return "CP1257";
-    case 204: return "CP1251";
-    case 222: return "CP874";
-    case 238: return "CP1250";
-    case 255: return "CP437";
-    default: return nullptr;
+    case 128:
+        return "CP932";
+    case 129:
+        return "CP949";
+    case 134:
+        return "CP936";
+    case 136:
+        return "CP950";
+    case 161:
+        return "CP1253";
+    case 162:
+        return "CP1254";
+    case 163:
+        return "CP1258";
+    case 177:
+        return "CP1255";
+    case 178:
+        return "CP1256";
+    case 186:
+        return "CP1257";
+    case 204:
+        return "CP1251";
+    case 222:
+        return "CP874";
+    case 238:
+        return "CP1250";
+    case 255:
+        return "CP437";
+    default:
+        return nullptr;
     }
 }
 
@@ -79,8 +94,10 @@ std::string DecodeToUtf8(std::string_view bytes, int charset) {
     // No converter available: keep ASCII, mark the rest.
     std::string out;
     for (unsigned char c : bytes) {
-        if (c < 0x80) out += char(c);
-        else out += "\xEF\xBF\xBD";
+        if (c < 0x80)
+            out += char(c);
+        else
+            out += "\xEF\xBF\xBD";
     }
     return out;
 }

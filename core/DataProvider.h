@@ -23,15 +23,13 @@ struct ValueRequest {
 struct DataProvider {
     using LoadSetsFn = std::function<bool(const std::string& provider, const std::string& source,
                                           std::vector<RegionSet>& sets)>;
-    using LoadGroupsFn = std::function<bool(const std::string& provider,
-                                            const std::string& source,
+    using LoadGroupsFn = std::function<bool(const std::string& provider, const std::string& source,
                                             std::vector<IndicatorGroup>& groups)>;
-    using LoadPeriodsFn = std::function<bool(const std::string& provider,
-                                             const std::string& source,
+    using LoadPeriodsFn = std::function<bool(const std::string& provider, const std::string& source,
                                              std::vector<TimePeriod>& periods)>;
-    using LoadGroupIndicatorsFn = std::function<bool(
-        const std::string& provider, const std::string& source,
-        std::vector<IndicatorGroup>& groups, int groupIndex, int groupId)>;
+    using LoadGroupIndicatorsFn =
+        std::function<bool(const std::string& provider, const std::string& source,
+                           std::vector<IndicatorGroup>& groups, int groupIndex, int groupId)>;
     // Returns 1 when a record was read into dest, -1 when not (dest is then untouched).
     using ReadValuesFn = std::function<int(float* dest, int setId, int periodCode,
                                            int indicatorCode, const ValueRequest& request)>;

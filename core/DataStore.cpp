@@ -41,8 +41,8 @@ bool DataStore::StartUp(const PlatformInfo& platform) {
     provider_ = DataProvider{};
     fileProvider_.reset();
     if (fileProvider) {
-        fileProvider_ = std::make_unique<FileProvider>(
-            settings_.dataDirectory, LoadTextOr(1077, "Temporary indicators"));
+        fileProvider_ = std::make_unique<FileProvider>(settings_.dataDirectory,
+                                                       LoadTextOr(1077, "Temporary indicators"));
         provider_ = fileProvider_->Operations();
     }
 

@@ -80,8 +80,10 @@ bool FileProvider::LoadIndicatorGroups(const std::string& source,
     std::string tmpPath = dataDirectory_ + "tmplist.ind";
     if (!FileExists(tmpPath)) {
         std::string sourceTmp = source + "tmplist.ind";
-        if (FileExists(sourceTmp)) CopyFileNoOverwrite(sourceTmp, tmpPath);
-        else WriteFileAtomic(tmpPath, WriteTempList({}));
+        if (FileExists(sourceTmp))
+            CopyFileNoOverwrite(sourceTmp, tmpPath);
+        else
+            WriteFileAtomic(tmpPath, WriteTempList({}));
     }
     RandomAccessFile tmp;
     if (!tmp.Open(tmpPath)) return Fail(tmpPath + ": cannot be opened or created");
@@ -115,8 +117,8 @@ bool FileProvider::LoadGroupIndicators(const std::string& source,
         for (int s = 0; s < TempSlotCount; ++s) {
             uint64_t off = TempSlotOffset(h->nameLength, s);
             if (off + slotLen > bytes->size()) break; // a truncated file ends the list
-            TempIndicatorDef d = ParseTempSlot(std::string_view(*bytes).substr(size_t(off), slotLen),
-                                               h->nameLength, s);
+            TempIndicatorDef d = ParseTempSlot(
+                std::string_view(*bytes).substr(size_t(off), slotLen), h->nameLength, s);
             if (d.name.empty() || d.name[0] == '*') continue;
             group.indicators.push_back({d.code, std::move(d.name), {}});
         }

@@ -2,8 +2,8 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <filesystem>
 #include <fcntl.h>
+#include <filesystem>
 #include <random>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -70,7 +70,8 @@ std::optional<std::string> ReadWholeFile(const std::string& path, size_t maxByte
 
 bool WriteFileAtomic(const std::string& path, std::string_view data) {
     static std::mt19937_64 rng{std::random_device{}()};
-    std::string tmp = path + ".tmp" + std::to_string(::getpid()) + "_" + std::to_string(rng() % 1000000);
+    std::string tmp =
+        path + ".tmp" + std::to_string(::getpid()) + "_" + std::to_string(rng() % 1000000);
     int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd < 0) return false;
     const char* p = data.data();
@@ -108,7 +109,9 @@ bool CopyFileNoOverwrite(const std::string& src, const std::string& dst) {
     return true;
 }
 
-RandomAccessFile::~RandomAccessFile() { Close(); }
+RandomAccessFile::~RandomAccessFile() {
+    Close();
+}
 
 RandomAccessFile::RandomAccessFile(RandomAccessFile&& o) noexcept : fd_(o.fd_), size_(o.size_) {
     o.fd_ = -1;
@@ -126,7 +129,9 @@ RandomAccessFile& RandomAccessFile::operator=(RandomAccessFile&& o) noexcept {
     return *this;
 }
 
-bool RandomAccessFile::Open(const std::string& path) { return OpenExact(ResolvePath(path)); }
+bool RandomAccessFile::Open(const std::string& path) {
+    return OpenExact(ResolvePath(path));
+}
 
 bool RandomAccessFile::OpenExact(const std::string& path) {
     Close();

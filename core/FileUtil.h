@@ -24,8 +24,8 @@ bool FileExists(const std::string& path);
 
 // Reads a whole file (after ResolvePath). Fails when the file cannot be opened or is larger
 // than maxBytes.
-std::optional<std::string> ReadWholeFile(const std::string& path,
-                                         size_t maxBytes = size_t(256) << 20);
+std::optional<std::string> ReadWholeFile(const std::string& path, size_t maxBytes = size_t(256)
+                                                                                    << 20);
 
 // Replaces `path` atomically: writes a temporary file in the same directory, flushes it to
 // disk and renames it over the target, so a crash leaves either the old or the new file whole.

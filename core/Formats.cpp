@@ -10,7 +10,9 @@ namespace zor {
 namespace {
 
 // A slot is empty when its name begins with "*"; a zero-filled name is empty too.
-bool IsEmptySlotName(const std::string& name) { return name.empty() || name[0] == '*'; }
+bool IsEmptySlotName(const std::string& name) {
+    return name.empty() || name[0] == '*';
+}
 
 } // namespace
 

@@ -1,8 +1,8 @@
 #include "core/JsonWriter.h"
 
 #include <charconv>
-#include <cstdio>
 #include <cmath>
+#include <cstdio>
 
 namespace zor {
 
@@ -50,13 +50,27 @@ JsonWriter& JsonWriter::String(std::string_view s) {
     out_ += '"';
     for (unsigned char c : s) {
         switch (c) {
-        case '"': out_ += "\\\""; break;
-        case '\\': out_ += "\\\\"; break;
-        case '\n': out_ += "\\n"; break;
-        case '\r': out_ += "\\r"; break;
-        case '\t': out_ += "\\t"; break;
-        case '\b': out_ += "\\b"; break;
-        case '\f': out_ += "\\f"; break;
+        case '"':
+            out_ += "\\\"";
+            break;
+        case '\\':
+            out_ += "\\\\";
+            break;
+        case '\n':
+            out_ += "\\n";
+            break;
+        case '\r':
+            out_ += "\\r";
+            break;
+        case '\t':
+            out_ += "\\t";
+            break;
+        case '\b':
+            out_ += "\\b";
+            break;
+        case '\f':
+            out_ += "\\f";
+            break;
         default:
             if (c < 0x20) {
                 char buf[8];

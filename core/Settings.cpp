@@ -88,8 +88,8 @@ std::optional<std::array<uint32_t, 7>> ParseMapColors(std::string_view value) {
 void ApplyConfigLine(AppSettings& s, std::string_view rawLine, const PlatformInfo& platform) {
     std::string_view line = Trim(rawLine);
     if (line.empty()) return;
-    static constexpr std::string_view keys[] = {"PROVIDER",   "DATA SOURCE", "PWD FILE",
-                                                "CHARSET",    "MAP COLORS",  "DECIMAL SYMBOL"};
+    static constexpr std::string_view keys[] = {"PROVIDER", "DATA SOURCE", "PWD FILE",
+                                                "CHARSET",  "MAP COLORS",  "DECIMAL SYMBOL"};
     std::string upper = ToUpperAscii(line);
     for (size_t k = 0; k < std::size(keys); ++k) {
         size_t at = upper.find(keys[k]);
@@ -98,9 +98,15 @@ void ApplyConfigLine(AppSettings& s, std::string_view rawLine, const PlatformInf
         if (eq == std::string_view::npos) continue;
         std::string_view value = line.substr(eq + 1);
         switch (k) {
-        case 0: s.providerName = std::string(value); break;
-        case 1: s.dataSource = std::string(value); break;
-        case 2: s.passwordFile = std::string(value); break;
+        case 0:
+            s.providerName = std::string(value);
+            break;
+        case 1:
+            s.dataSource = std::string(value);
+            break;
+        case 2:
+            s.passwordFile = std::string(value);
+            break;
         case 3: {
             int cs = int(uint32_t(ParseDecimal(value)) & 0xFF);
             if (platform.arialWithCharset && platform.arialWithCharset(cs)) s.charset = uint8_t(cs);
@@ -128,7 +134,9 @@ void ApplyConfigText(AppSettings& s, std::string_view text, const PlatformInfo& 
     }
 }
 
-bool IsFileProviderName(std::string_view name) { return EqualsNoCase(name, "ZOR-2"); }
+bool IsFileProviderName(std::string_view name) {
+    return EqualsNoCase(name, "ZOR-2");
+}
 
 void CompleteDataSource(AppSettings& s) {
     if (s.dataSource.empty()) s.dataSource = s.dataDirectory;
@@ -157,7 +165,15 @@ PlatformInfo DefaultPlatform(int argc, char** argv) {
     // Hebrew, Baltic, Turkish and Vietnamese; not the far-eastern, Arabic or Thai code pages.
     p.arialWithCharset = [](int cs) {
         switch (cs) {
-        case 0: case 1: case 161: case 162: case 163: case 177: case 186: case 204: case 238:
+        case 0:
+        case 1:
+        case 161:
+        case 162:
+        case 163:
+        case 177:
+        case 186:
+        case 204:
+        case 238:
             return true;
         default:
             return false;

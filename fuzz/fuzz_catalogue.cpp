@@ -10,17 +10,31 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     sets[0].id = 10000;
     sets[1].id = 10100;
     switch (data[0] % 9) {
-    case 0: zor::ParseTimePeriods(in); break;
-    case 1: zor::ParseGroupNames(in); break;
+    case 0:
+        zor::ParseTimePeriods(in);
+        break;
+    case 1:
+        zor::ParseGroupNames(in);
+        break;
     case 2:
         if (auto len = zor::ParseMainlistHeader(in.substr(0, 5)); len && in.size() > 5)
             zor::ParseIndicatorBlock(in.substr(5), *len, data[0] % 10);
         break;
-    case 3: zor::ParseSetList(in); break;
-    case 4: zor::ParseParFile(in, set); break;
-    case 5: zor::ParseIndFile(in, set); break;
-    case 6: zor::ApplySetCodes(in, sets); break;
-    case 7: zor::ParseTempList(in); break;
+    case 3:
+        zor::ParseSetList(in);
+        break;
+    case 4:
+        zor::ParseParFile(in, set);
+        break;
+    case 5:
+        zor::ParseIndFile(in, set);
+        break;
+    case 6:
+        zor::ApplySetCodes(in, sets);
+        break;
+    case 7:
+        zor::ParseTempList(in);
+        break;
     case 8:
         if (auto h = zor::ParseTempListHeader(in.substr(0, 7)))
             for (int s = 0; s < 100; ++s) {

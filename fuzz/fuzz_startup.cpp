@@ -12,9 +12,9 @@
 namespace {
 
 // File names in the order of the input's parts (seeds are written the same way).
-const char* const kFiles[] = {"clist.bin",   "10000.par",    "10000.ind",   "10100.par",
-                              "10100.ind",   "cid.bin",      "mainlist.grp", "mainlist.ind",
-                              "tmplist.ind", "tmscl.bin",    "wtitles.bin", "10000.2000",
+const char* const kFiles[] = {"clist.bin",   "10000.par", "10000.ind",    "10100.par",
+                              "10100.ind",   "cid.bin",   "mainlist.grp", "mainlist.ind",
+                              "tmplist.ind", "tmscl.bin", "wtitles.bin",  "10000.2000",
                               "10100.2000",  "10000.2001"};
 constexpr size_t kFileCount = sizeof kFiles / sizeof kFiles[0];
 
@@ -65,7 +65,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         r.rows = set.Stride();
         std::vector<float> dest(size_t(set.Stride()));
         for (const auto& period : store.Periods())
-            for (auto code : set.indicators) p.readValues(dest.data(), set.id, period.code, code, r);
+            for (auto code : set.indicators)
+                p.readValues(dest.data(), set.id, period.code, code, r);
     }
     p.endValueReading();
     return 0;

@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
     g++ cmake ninja-build pkg-config python3
     libgtest-dev libgmock-dev libbenchmark-dev
-    clang libclang-rt-14-dev clang-tidy
+    clang libclang-rt-14-dev clang-tidy clang-format
     qt6-base-dev qt6-svg-dev libgl-dev
     fonts-liberation2 fonts-dejavu-core
     xvfb xauth

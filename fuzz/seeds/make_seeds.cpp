@@ -68,14 +68,16 @@ int main(int argc, char** argv) {
     Seed(root, "fuzz_config", "cfg", file("zorgui.cfg"));
     Seed(root, "fuzz_titles", "titles", file("wtitles.bin"));
 
-    const char* catalogue[] = {"tmscl.bin", "mainlist.grp", "mainlist.ind", "clist.bin", "10100.par",
-                               "10100.ind", "cid.bin",      "tmplist.ind",  "tmplist.ind"};
+    const char* catalogue[] = {"tmscl.bin", "mainlist.grp", "mainlist.ind",
+                               "clist.bin", "10100.par",    "10100.ind",
+                               "cid.bin",   "tmplist.ind",  "tmplist.ind"};
     for (int i = 0; i < 9; ++i)
-        Seed(root, "fuzz_catalogue", std::to_string(i), std::string(1, char(i)) + file(catalogue[i]));
+        Seed(root, "fuzz_catalogue", std::to_string(i),
+             std::string(1, char(i)) + file(catalogue[i]));
 
-    const char* startup[] = {"clist.bin",   "10000.par",  "10000.ind",  "10100.par",
-                             "10100.ind",   "cid.bin",    "mainlist.grp", "mainlist.ind",
-                             "tmplist.ind", "tmscl.bin",  "wtitles.bin", "10000.2000",
+    const char* startup[] = {"clist.bin",   "10000.par", "10000.ind",    "10100.par",
+                             "10100.ind",   "cid.bin",   "mainlist.grp", "mainlist.ind",
+                             "tmplist.ind", "tmscl.bin", "wtitles.bin",  "10000.2000",
                              "10100.2000",  "10000.2001"};
     std::vector<std::string> parts;
     for (const char* n : startup) parts.push_back(file(n));

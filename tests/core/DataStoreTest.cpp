@@ -82,10 +82,11 @@ TEST(StartUp, CombinedRegionLists) {
     SmallDb(dir.path()).Write();
     DataStore store;
     ASSERT_TRUE(store.StartUp(PlatformFor(dir.path())));
-    std::vector<ListItem> all = {
-        {MakeRegionKey(10100, 1), "N1"},     {MakeRegionKey(10100, 2), "N2"},
-        {MakeRegionKey(10100, 4), "Village"}, {MakeRegionKey(10200, 1), "S1"},
-        {MakeRegionKey(10000, 3), "Total"}};
+    std::vector<ListItem> all = {{MakeRegionKey(10100, 1), "N1"},
+                                 {MakeRegionKey(10100, 2), "N2"},
+                                 {MakeRegionKey(10100, 4), "Village"},
+                                 {MakeRegionKey(10200, 1), "S1"},
+                                 {MakeRegionKey(10000, 3), "Total"}};
     EXPECT_EQ(store.AllRegions(), all);
     std::vector<ListItem> top = {{MakeRegionKey(10100, 1), "N1"},
                                  {MakeRegionKey(10100, 2), "N2"},
@@ -234,19 +235,28 @@ TEST(StartUpFailure, EachStepFailsWithAReason) {
         {"no data source", overwrite("zorgui.cfg", "PROVIDER=other\n"), "DATA SOURCE"},
         {"no clist.bin", remove("clist.bin"), "clist.bin"},
         {"clist magic", overwrite("clist.bin", "XLF\x01\x00\x00\x00"), "clist.bin"},
-        {"clist truncated", overwrite("clist.bin", std::string("CLF\x08\x00\x05\x00", 7)), "clist.bin"},
+        {"clist truncated", overwrite("clist.bin", std::string("CLF\x08\x00\x05\x00", 7)),
+         "clist.bin"},
         {"no .par", remove("10200.par"), "10200.par"},
         {"par magic", overwrite("10100.par", "CIX"), "10100.par"},
-        {"par truncated", overwrite("10100.par", std::string("CIF\x10\x00\x03\x00" "ab", 9)), "10100.par"},
+        {"par truncated",
+         overwrite("10100.par", std::string("CIF\x10\x00\x03\x00"
+                                            "ab",
+                                            9)),
+         "10100.par"},
         {"no .ind", remove("10100.ind"), "10100.ind"},
-        {"ind absurd count", overwrite("10100.ind", std::string("\xff\x7f\x01\x00", 4)), "10100.ind"},
+        {"ind absurd count", overwrite("10100.ind", std::string("\xff\x7f\x01\x00", 4)),
+         "10100.ind"},
         {"no mainlist.grp", remove("mainlist.grp"), "mainlist.grp"},
-        {"grp magic", overwrite("mainlist.grp", std::string("MGX\x01\x00", 5) + std::string(10, 'a')), "mainlist.grp"},
+        {"grp magic",
+         overwrite("mainlist.grp", std::string("MGX\x01\x00", 5) + std::string(10, 'a')),
+         "mainlist.grp"},
         {"no mainlist.ind", remove("mainlist.ind"), "mainlist.ind"},
         {"ind magic", overwrite("mainlist.ind", "XIF\x01\x00"), "mainlist.ind"},
         {"tmplist magic", overwrite("tmplist.ind", "XIF\x80\x00\x00\x00"), "tmplist.ind"},
         {"no tmscl.bin", remove("tmscl.bin"), "tmscl.bin"},
-        {"tmscl truncated", overwrite("tmscl.bin", std::string("\x03\x00\xd0\x07", 4)), "tmscl.bin"},
+        {"tmscl truncated", overwrite("tmscl.bin", std::string("\x03\x00\xd0\x07", 4)),
+         "tmscl.bin"},
         {"tmscl negative", overwrite("tmscl.bin", std::string("\xff\xff", 2)), "tmscl.bin"},
     };
     for (const auto& c : cases) {

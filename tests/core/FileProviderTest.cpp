@@ -1,6 +1,6 @@
 // The built-in file provider: catalogue blocks and value reading with its file cache.
-#include "core/Bytes.h"
 #include "core/FileProvider.h"
+#include "core/Bytes.h"
 #include "core/Formats.h"
 #include "tests/support/Fixture.h"
 
@@ -15,8 +15,9 @@ using test::TempDir;
 using test::WriteFile;
 
 // One mainlist.ind block written by hand: slot names, variant counts and variant names.
-std::string Block(int L, const std::vector<std::tuple<int, std::string, int, std::vector<std::string>>>& slots,
-                  int count) {
+std::string
+Block(int L, const std::vector<std::tuple<int, std::string, int, std::vector<std::string>>>& slots,
+      int count) {
     ByteWriter w;
     w.i16(int16_t(count));
     for (int s = 0; s < GroupSlots; ++s) {
@@ -108,7 +109,8 @@ TEST(Formats, AbsurdCountsNeverAllocateBeyondTheFile) {
     EXPECT_FALSE(ParseSetList(std::string("CLF\x00\x00\x01\x00", 7)).has_value()); // L = 0
     RegionSet s;
     EXPECT_FALSE(ParseParFile(std::string("CIF\x10\x00\xff\x7f", 7), s));
-    EXPECT_FALSE(ParseParFile(std::string("CIF\x10\x00\x00\x00\x00\x00\x00\x00", 11), s)); // no total
+    EXPECT_FALSE(
+        ParseParFile(std::string("CIF\x10\x00\x00\x00\x00\x00\x00\x00", 11), s)); // no total
     EXPECT_FALSE(ParseIndFile(std::string("\x10\x00\x01\x00", 4), s));
     EXPECT_FALSE(ParseIndFile(std::string("\xfe\xff", 2), s));
     std::vector<RegionSet> sets(1);
@@ -216,7 +218,8 @@ TEST_F(ValueReading, CacheKeepsSixtyFourFilesAndDropsTheOldest) {
     r.setIndicators = &one;
     r.rows = 1;
     r.recordLength = 1;
-    for (int i = 0; i < 70; ++i) WriteFile(dir.file("5." + std::to_string(i)), WriteValueFile({{float(i)}}));
+    for (int i = 0; i < 70; ++i)
+        WriteFile(dir.file("5." + std::to_string(i)), WriteValueFile({{float(i)}}));
     float v = 0;
     for (int i = 0; i < 64; ++i) ASSERT_EQ(files.ReadValues(&v, 5, i, 10, r), 1);
     EXPECT_EQ(files.CachedFiles(), 64u);

@@ -13,7 +13,9 @@ namespace {
 
 using Defs = test::Definitions;
 
-std::string BuildFile(const Defs& defs) { return test::DefinitionsFileBytes(defs); }
+std::string BuildFile(const Defs& defs) {
+    return test::DefinitionsFileBytes(defs);
+}
 
 const std::string kNotFound = "\r\n\tDefinition is not found!\r\n";
 

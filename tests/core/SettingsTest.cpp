@@ -61,7 +61,7 @@ TEST(ConfigFile, FirstKeyWithEqualsDecides) {
 
 TEST(ConfigFile, CharsetNeedsInstalledFont) {
     EXPECT_EQ(Parse("CHARSET=238").charset, 238);
-    EXPECT_EQ(Parse("CHARSET=128").charset, 0); // no Arial with that charset: keep the default
+    EXPECT_EQ(Parse("CHARSET=128").charset, 0);   // no Arial with that charset: keep the default
     EXPECT_EQ(Parse("CHARSET=494").charset, 238); // taken as 8 bits
 }
 

@@ -1,8 +1,8 @@
 // The titles file and the lookups every user-interface text goes through.
-#include "core/Charset.h"
-#include "core/Bytes.h"
-#include "core/Formats.h"
 #include "core/Texts.h"
+#include "core/Bytes.h"
+#include "core/Charset.h"
+#include "core/Formats.h"
 
 #include <gtest/gtest.h>
 

@@ -18,7 +18,9 @@ namespace {
 namespace fs = std::filesystem;
 using Defs = test::Definitions;
 
-std::string BuildFile(const Defs& defs) { return test::DefinitionsFileBytes(defs); }
+std::string BuildFile(const Defs& defs) {
+    return test::DefinitionsFileBytes(defs);
+}
 
 // Parses inddef.bin strictly: records follow the index in index order and fill the file.
 Defs ParseFile(const std::string& bytes) {

@@ -14,7 +14,12 @@ using test::TempDir;
 TEST(ZorexportCatalogue, PrintsTheWholeCatalogue) {
     TempDir dir;
     Fixture f(dir.path());
-    f.Set(10000, "Land", {"Nord", "S\xfc" "d", "Summe"}, {}, "LND")
+    f.Set(10000, "Land",
+          {"Nord",
+           "S\xfc"
+           "d",
+           "Summe"},
+          {}, "LND")
         .Set(10100, "Nord", {"N1", "Nord total"}, {"Dorf"})
         .ParValues({7, -3})
         .Group(1, "Bev\xf6lkerung")
@@ -36,7 +41,10 @@ TEST(ZorexportCatalogue, PrintsTheWholeCatalogue) {
               0u)
         << out;
     // Names are decoded from Windows-1252.
-    EXPECT_NE(out.find("{\"id\":2,\"name\":\"S\xc3\xbc" "d\"}"), std::string::npos) << out;
+    EXPECT_NE(out.find("{\"id\":2,\"name\":\"S\xc3\xbc"
+                       "d\"}"),
+              std::string::npos)
+        << out;
     EXPECT_NE(out.find("\"code\":\"LND\""), std::string::npos);
     EXPECT_NE(out.find("\"parValues\":[7,-3]"), std::string::npos);
     EXPECT_NE(out.find("{\"id\":1,\"name\":\"Bev\xc3\xb6lkerung\",\"announced\":1,\"indicators\":"

@@ -40,7 +40,8 @@ std::vector<std::string> SplitList(const std::string& text) {
     size_t start = 0;
     while (true) {
         size_t comma = text.find(',', start);
-        out.push_back(text.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
+        out.push_back(
+            text.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
         if (comma == std::string::npos) break;
         start = comma + 1;
     }

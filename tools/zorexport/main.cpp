@@ -14,8 +14,12 @@ std::vector<CommandInfo>& Registry() {
 }
 } // namespace
 
-void RegisterCommand(const CommandInfo& info) { Registry().push_back(info); }
-const std::vector<CommandInfo>& Commands() { return Registry(); }
+void RegisterCommand(const CommandInfo& info) {
+    Registry().push_back(info);
+}
+const std::vector<CommandInfo>& Commands() {
+    return Registry();
+}
 
 int UsageError(const CommandInfo& info, const std::string& why) {
     if (!why.empty()) std::fprintf(stderr, "zorexport %s: %s\n", info.name, why.c_str());
