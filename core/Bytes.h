@@ -38,7 +38,7 @@ public:
     int16_t i16() { return static_cast<int16_t>(u16()); }
     uint16_t u16() {
         if (!has(2)) return fail<uint16_t>();
-        uint16_t v = uint16_t(p_[pos_]) | uint16_t(p_[pos_ + 1]) << 8;
+        const auto v = static_cast<uint16_t>(p_[pos_] | p_[pos_ + 1] << 8);
         pos_ += 2;
         return v;
     }

@@ -82,8 +82,8 @@ std::optional<std::string> Convert(std::string_view in, const char* from, const 
 
 std::string DecodeToUtf8(std::string_view bytes, int charset) {
     bool ascii = true;
-    for (unsigned char c : bytes)
-        if (c >= 0x80) {
+    for (const char c : bytes)
+        if (static_cast<unsigned char>(c) >= 0x80) {
             ascii = false;
             break;
         }
@@ -93,9 +93,9 @@ std::string DecodeToUtf8(std::string_view bytes, int charset) {
     if (r) return *r;
     // No converter available: keep ASCII, mark the rest.
     std::string out;
-    for (unsigned char c : bytes) {
-        if (c < 0x80)
-            out += char(c);
+    for (const char c : bytes) {
+        if (static_cast<unsigned char>(c) < 0x80)
+            out += c;
         else
             out += "\xEF\xBF\xBD";
     }

@@ -404,7 +404,7 @@ int DataTable::DirectRead(const ReadContext& ctx, float* dest, int period, int c
     std::vector<int>& from = sourcePeriods ? *sourcePeriods : local;
     from.assign(n, 0);
     size_t missing = 0;
-    for (size_t k = 0; k < n; ++k) missing += IsMissing(dest[k]) ? 1 : 0;
+    for (size_t k = 0; k < n; ++k) missing += IsMissing(dest[k]) ? 1u : 0u;
 
     // Walk the catalogue forwards (first available) or backwards (last available), filling
     // each missing value from the first period that has one.

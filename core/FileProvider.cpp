@@ -18,10 +18,10 @@ constexpr size_t kMaxCatalogueFile = size_t(64) << 20;
 bool SameNameNoCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
     for (size_t i = a.size(); i-- > 0;) {
-        unsigned char x = a[i], y = b[i];
+        char x = a[i], y = b[i];
         if (x == y) continue;
-        if (x >= 'A' && x <= 'Z') x = (unsigned char)(x + 32);
-        if (y >= 'A' && y <= 'Z') y = (unsigned char)(y + 32);
+        if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
+        if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
         if (x != y) return false;
     }
     return true;

@@ -15,9 +15,9 @@ namespace fs = std::filesystem;
 bool EqualsNoCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
     for (size_t i = 0; i < a.size(); ++i) {
-        unsigned char x = a[i], y = b[i];
-        if (x >= 'a' && x <= 'z') x -= 32;
-        if (y >= 'a' && y <= 'z') y -= 32;
+        char x = a[i], y = b[i];
+        if (x >= 'a' && x <= 'z') x = static_cast<char>(x - 'a' + 'A');
+        if (y >= 'a' && y <= 'z') y = static_cast<char>(y - 'a' + 'A');
         if (x != y) return false;
     }
     return true;

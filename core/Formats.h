@@ -29,7 +29,7 @@ inline constexpr int VariantSlots = 9;
 // The name length after the magic; nullopt on a wrong magic or a length below 1.
 std::optional<int> ParseMainlistHeader(std::string_view header5);
 inline uint64_t MainlistBlockSize(int nameLength) {
-    return 1000ull * uint64_t(nameLength) + 202;
+    return uint64_t{1000} * uint64_t(nameLength) + 202;
 }
 inline uint64_t MainlistBlockOffset(int nameLength, int group) {
     return 5 + uint64_t(group) * MainlistBlockSize(nameLength);

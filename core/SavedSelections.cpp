@@ -225,8 +225,8 @@ SaveOutcome SaveIndicatorSelection(const std::string& path, const std::vector<in
 
 SaveOutcome SaveRegionSelection(const std::string& path, int setCode,
                                 const std::vector<int32_t>& keys, const SaveDialog& dialog) {
-    std::vector<int32_t> items(keys.begin(),
-                               keys.begin() + std::min(keys.size(), size_t(SavedItemLimit)));
+    const size_t kept = std::min(keys.size(), size_t(SavedItemLimit));
+    std::vector<int32_t> items(keys.begin(), keys.begin() + static_cast<ptrdiff_t>(kept));
     return SaveFlow<SavedRegionList>(path, !keys.empty(), dialog, ReadRegionListFile,
                                      WriteRegionListFile, [&](SavedRegionList& e) {
                                          e.setCode = int16_t(setCode);

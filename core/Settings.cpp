@@ -57,9 +57,9 @@ void ApplyCommandLine(AppSettings& s, std::string_view commandLine) {
 
 std::optional<std::array<uint32_t, 7>> ParseMapColors(std::string_view value) {
     std::array<uint32_t, 7> colors{};
-    int count = 0;
+    size_t count = 0;
     size_t pos = 0;
-    while (count < 7) {
+    while (count < colors.size()) {
         size_t rgb = value.find("RGB", pos);
         if (rgb == std::string_view::npos) break;
         size_t open = value.find('(', rgb + 3);
@@ -81,7 +81,7 @@ std::optional<std::array<uint32_t, 7>> ParseMapColors(std::string_view value) {
         colors[count++] = r + g * 256 + b * 65536;
         pos = close + 1;
     }
-    if (count != 7) return std::nullopt;
+    if (count != colors.size()) return std::nullopt;
     return colors;
 }
 
@@ -157,7 +157,8 @@ PlatformInfo DefaultPlatform(int argc, char** argv) {
     }
     if (locale_t loc = ::newlocale(LC_NUMERIC_MASK, "", nullptr)) {
         const char* radix = ::nl_langinfo_l(RADIXCHAR, loc);
-        if (radix && radix[0] && (unsigned char)radix[0] < 0x80) p.localeDecimal = radix[0];
+        if (radix && radix[0] && static_cast<unsigned char>(radix[0]) < 0x80)
+            p.localeDecimal = radix[0];
         ::freelocale(loc);
     }
     p.screenCharset = 0;
