@@ -43,91 +43,129 @@ struct Channel {
     }
 };
 
-} // namespace
+using Palette = std::vector<std::array<uint8_t, 3>>; // {red, green, blue} per entry
 
-std::optional<RgbBitmap> ParseBitmapFile(std::string_view bytes) {
+// What the file and information headers say, checked against each other and the file size.
+struct BitmapHeader {
+    uint32_t pixelOffset = 0; // 0: right after the headers and the colour table
+    uint32_t headerSize = 0;  // of the information header
+    int32_t width = 0;
+    int64_t height = 0; // positive; rows are stored bottom-up unless topDown
+    bool topDown = false;
+    uint16_t bitCount = 0; // 1, 4, 8, 16 or 24
+    uint32_t compression = CompressionRgb;
+    uint32_t imageSize = 0; // 0: not given
+    uint32_t colorsUsed = 0;
+};
+
+std::optional<BitmapHeader> ReadHeaders(std::string_view bytes) {
     if (bytes.size() < FileHeaderSize + InfoHeaderSize) return std::nullopt;
     ByteReader r(bytes);
     if (r.bytes(2) != "BM") return std::nullopt;
+    BitmapHeader h;
     const uint32_t fileSize = r.u32();
     r.skip(4); // reserved
-    const uint32_t pixelOffset = r.u32();
+    h.pixelOffset = r.u32();
 
-    const uint32_t headerSize = r.u32();
-    const int32_t width = r.i32();
+    h.headerSize = r.u32();
+    h.width = r.i32();
     const int32_t rawHeight = r.i32();
     const uint16_t planes = r.u16();
-    const uint16_t bitCount = r.u16();
-    const uint32_t compression = r.u32();
-    const uint32_t imageSizeField = r.u32();
+    h.bitCount = r.u16();
+    h.compression = r.u32();
+    h.imageSize = r.u32();
     r.skip(8); // resolution
-    const uint32_t colorsUsed = r.u32();
+    h.colorsUsed = r.u32();
     if (!r.ok()) return std::nullopt;
 
     // A file header that announces more bytes than there are: the file was cut short.
     if (fileSize != 0 && fileSize > bytes.size()) return std::nullopt;
-    if (headerSize < InfoHeaderSize || headerSize > bytes.size() - FileHeaderSize)
+    if (h.headerSize < InfoHeaderSize || h.headerSize > bytes.size() - FileHeaderSize)
         return std::nullopt;
     if (planes != 1) return std::nullopt;
-    if (bitCount != 1 && bitCount != 4 && bitCount != 8 && bitCount != 16 && bitCount != 24)
+    const uint16_t bits = h.bitCount;
+    if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24) return std::nullopt;
+    if (h.compression != CompressionRgb && !(h.compression == CompressionBitFields && bits == 16))
         return std::nullopt;
-    if (compression != CompressionRgb && !(compression == CompressionBitFields && bitCount == 16))
+    if (h.width <= 0 || rawHeight == 0 || rawHeight == INT32_MIN) return std::nullopt;
+    h.topDown = rawHeight < 0;
+    h.height = h.topDown ? -int64_t(rawHeight) : int64_t(rawHeight);
+    if (h.width > MaxBitmapSide || h.height > MaxBitmapSide ||
+        int64_t(h.width) * h.height > MaxBitmapPixels)
         return std::nullopt;
-    if (width <= 0 || rawHeight == 0 || rawHeight == INT32_MIN) return std::nullopt;
-    const bool topDown = rawHeight < 0;
-    const int64_t height = topDown ? -int64_t(rawHeight) : int64_t(rawHeight);
-    if (width > MaxBitmapSide || height > MaxBitmapSide ||
-        int64_t(width) * height > MaxBitmapPixels)
-        return std::nullopt;
+    return h;
+}
 
-    // Colour masks of 16-bit pixels: three double words after a 40-byte header, or inside a
-    // larger header; the default is 5-5-5.
-    uint64_t tableStart = uint64_t(FileHeaderSize) + headerSize;
+// Colour masks of 16-bit pixels: three double words after a 40-byte header, or inside a larger
+// header; the default is 5-5-5. Masks after the header move `tableStart` past them.
+std::optional<std::array<Channel, 3>> ReadChannels(std::string_view bytes, const BitmapHeader& h,
+                                                   uint64_t& tableStart) {
     std::array<uint32_t, 3> masks{0x7C00, 0x03E0, 0x001F};
-    if (compression == CompressionBitFields) {
+    if (h.compression == CompressionBitFields) {
+        ByteReader r(bytes);
         r.seek(size_t{FileHeaderSize} + InfoHeaderSize);
         for (auto& m : masks) m = r.u32();
         if (!r.ok()) return std::nullopt;
-        if (headerSize == InfoHeaderSize) tableStart += 12;
+        if (h.headerSize == InfoHeaderSize) tableStart += 12;
     }
     std::array<Channel, 3> channels;
-    for (size_t i = 0; i < 3; ++i) {
+    for (size_t i = 0; i < channels.size(); ++i) {
         auto c = Channel::FromMask(masks[i]);
         if (!c) return std::nullopt;
         channels[i] = *c;
     }
+    return channels;
+}
 
-    // Colour table: 2, 16 or 256 entries of {blue, green, red, reserved}, fewer when the header
-    // says how many are used.
-    std::vector<std::array<uint8_t, 3>> palette;
-    if (bitCount <= 8) {
-        uint32_t entries = 1u << bitCount;
-        if (colorsUsed != 0 && colorsUsed < entries) entries = colorsUsed;
-        r.seek(size_t(tableStart));
-        palette.resize(entries);
-        for (auto& c : palette) {
-            const uint8_t b = r.u8(), g = r.u8(), red = r.u8();
-            r.u8();
-            c = {red, g, b};
-        }
-        if (!r.ok()) return std::nullopt;
-        tableStart += uint64_t(entries) * 4;
+// Colour table: 2, 16 or 256 entries of {blue, green, red, reserved}, fewer when the header says
+// how many are used; none above 8 bits per pixel. Moves `tableStart` past the table.
+std::optional<Palette> ReadPalette(std::string_view bytes, const BitmapHeader& h,
+                                   uint64_t& tableStart) {
+    Palette palette;
+    if (h.bitCount > 8) return palette;
+    uint32_t entries = 1u << h.bitCount;
+    if (h.colorsUsed != 0 && h.colorsUsed < entries) entries = h.colorsUsed;
+    ByteReader r(bytes);
+    r.seek(size_t(tableStart));
+    palette.resize(entries);
+    for (auto& c : palette) {
+        const uint8_t b = r.u8(), g = r.u8(), red = r.u8();
+        r.u8();
+        c = {red, g, b};
     }
+    if (!r.ok()) return std::nullopt;
+    tableStart += uint64_t(entries) * 4;
+    return palette;
+}
 
-    // The pixels start where the file header says, which must lie after the headers and the
-    // colour table; an offset of 0 means right after them.
-    const uint64_t start = pixelOffset != 0 ? uint64_t(pixelOffset) : tableStart;
-    if (start < tableStart || start > bytes.size()) return std::nullopt;
-    const uint64_t stride = ((uint64_t(width) * bitCount + 31) / 32) * 4;
-    const uint64_t needed = stride * uint64_t(height);
-    const uint64_t imageSize = imageSizeField != 0 ? imageSizeField : needed;
-    if (imageSize < needed || imageSize > bytes.size() - start) return std::nullopt;
+// Where the pixel rows start and how many bytes each takes.
+struct PixelRows {
+    uint64_t start = 0;
+    uint64_t stride = 0;
+};
 
+// The pixels start where the file header says, which must lie after the headers and the colour
+// table (which end at `tableEnd`); an offset of 0 means right after them. All rows must be there.
+std::optional<PixelRows> LocatePixels(std::string_view bytes, const BitmapHeader& h,
+                                      uint64_t tableEnd) {
+    PixelRows rows;
+    rows.start = h.pixelOffset != 0 ? uint64_t(h.pixelOffset) : tableEnd;
+    if (rows.start < tableEnd || rows.start > bytes.size()) return std::nullopt;
+    rows.stride = ((uint64_t(h.width) * h.bitCount + 31) / 32) * 4;
+    const uint64_t needed = rows.stride * uint64_t(h.height);
+    const uint64_t imageSize = h.imageSize != 0 ? h.imageSize : needed;
+    if (imageSize < needed || imageSize > bytes.size() - rows.start) return std::nullopt;
+    return rows;
+}
+
+// Decodes the rows, which LocatePixels found complete, into top-to-bottom RGB.
+RgbBitmap DecodePixels(std::string_view bytes, const BitmapHeader& h, const PixelRows& rows,
+                       const std::array<Channel, 3>& channels, const Palette& palette) {
     RgbBitmap bmp;
-    bmp.width = width;
-    bmp.height = int(height);
-    bmp.pixels.resize(size_t(width) * size_t(height) * 3);
-    const auto* data = reinterpret_cast<const uint8_t*>(bytes.data()) + start;
+    bmp.width = h.width;
+    bmp.height = int(h.height);
+    bmp.pixels.resize(size_t(h.width) * size_t(h.height) * 3);
+    const auto* data = reinterpret_cast<const uint8_t*>(bytes.data()) + rows.start;
     auto fromPalette = [&](uint32_t index, uint8_t* out) {
         // An index beyond the table is drawn black.
         if (index < palette.size()) {
@@ -138,12 +176,12 @@ std::optional<RgbBitmap> ParseBitmapFile(std::string_view bytes) {
             out[0] = out[1] = out[2] = 0;
         }
     };
-    for (int64_t row = 0; row < height; ++row) {
-        const uint8_t* src = data + size_t(row) * size_t(stride);
-        const int64_t y = topDown ? row : height - 1 - row;
-        uint8_t* out = &bmp.pixels[size_t(y) * size_t(width) * 3];
-        for (size_t x = 0; x < size_t(width); ++x, out += 3) {
-            switch (bitCount) {
+    for (int64_t row = 0; row < h.height; ++row) {
+        const uint8_t* src = data + size_t(row) * size_t(rows.stride);
+        const int64_t y = h.topDown ? row : h.height - 1 - row;
+        uint8_t* out = &bmp.pixels[size_t(y) * size_t(h.width) * 3];
+        for (size_t x = 0; x < size_t(h.width); ++x, out += 3) {
+            switch (h.bitCount) {
             case 1:
                 fromPalette((src[x >> 3] >> (7 - (x & 7))) & 1, out);
                 break;
@@ -167,6 +205,21 @@ std::optional<RgbBitmap> ParseBitmapFile(std::string_view bytes) {
         }
     }
     return bmp;
+}
+
+} // namespace
+
+std::optional<RgbBitmap> ParseBitmapFile(std::string_view bytes) {
+    const auto header = ReadHeaders(bytes);
+    if (!header) return std::nullopt;
+    uint64_t tableStart = uint64_t(FileHeaderSize) + header->headerSize;
+    const auto channels = ReadChannels(bytes, *header, tableStart);
+    if (!channels) return std::nullopt;
+    const auto palette = ReadPalette(bytes, *header, tableStart);
+    if (!palette) return std::nullopt;
+    const auto rows = LocatePixels(bytes, *header, tableStart);
+    if (!rows) return std::nullopt;
+    return DecodePixels(bytes, *header, *rows, *channels, *palette);
 }
 
 std::optional<RgbBitmap> LoadBitmapFile(const std::string& path) {

@@ -27,10 +27,41 @@ namespace {
 
 constexpr int ItemIndexRole = Qt::UserRole + 1;
 
+// Control ids of the dialog's resource (the titles file replaces their texts by these ids).
+enum ParameterControl : int {
+    IdOk = 10001,
+    IdCancel = 10002,
+    IdIndicatorLoad = 10103,
+    IdIndicatorClear = 10104,
+    IdIndicatorSave = 10105,
+    IdRegionLoad = 10108,
+    IdRegionClear = 10109,
+    IdRegionSave = 10110,
+    IdModeBox = 10111,
+    IdModeTopLevel = 10112,
+    IdModeSpecific = 10113,
+    IdSetCombo = 10114,
+    IdModeSmall = 10115,
+    IdPeriodClear = 10117,
+    IdIndicatorCaption = 15001,
+    IdSelectedIndicatorsCaption = 15002,
+    IdRegionCaption = 15003,
+    IdSelectedRegionsCaption = 15004,
+    IdPeriodCaption = 15005,
+};
+
 QLabel* Caption(const char* text, int id, QWidget* parent) {
     auto* l = new QLabel(QString::fromLatin1(text), parent);
     SetControlId(l, id);
     return l;
+}
+
+// A row of buttons, left-aligned.
+QHBoxLayout* ButtonRow(std::initializer_list<QPushButton*> buttons) {
+    auto* row = new QHBoxLayout;
+    for (QPushButton* b : buttons) row->addWidget(b);
+    row->addStretch(1);
+    return row;
 }
 
 } // namespace
@@ -76,104 +107,20 @@ CParameterDialog::CParameterDialog(Application& app, QWidget* parent)
 
 CParameterDialog::~CParameterDialog() = default;
 
+QPushButton* CParameterDialog::AddButton(const char* text, int controlId) {
+    auto* b = new QPushButton(QString::fromLatin1(text), this);
+    SetControlId(b, controlId);
+    b->setAutoDefault(false);
+    buttons_.push_back(b);
+    return b;
+}
+
 void CParameterDialog::BuildControls() {
-    auto button = [this](const char* text, int id) {
-        auto* b = new QPushButton(QString::fromLatin1(text), this);
-        SetControlId(b, id);
-        b->setAutoDefault(false);
-        buttons_.push_back(b);
-        return b;
-    };
-
-    // Indicators.
-    auto* indicatorLabel = Caption("Indicators", 15001, this);
-    indicatorTree_ = new CCheckTree(this);
-    indicatorTree_->setObjectName(QStringLiteral("IndicatorTree"));
-    auto* indicatorListLabel = Caption("Selected indicators", 15002, this);
-    indicatorList_ = new QListWidget(this);
-    indicatorList_->setObjectName(QStringLiteral("SelectedIndicators"));
-    QPushButton* indLoad = button("Load", 10103);
-    QPushButton* indClear = button("Clear", 10104);
-    QPushButton* indSave = button("Save", 10105);
-    indicatorLabel->setBuddy(indicatorTree_);
-    indicatorListLabel->setBuddy(indicatorList_);
-
-    // Regions.
-    auto* regionLabel = Caption("Regions", 15003, this);
-    regionTree_ = new CCheckTree(this);
-    regionTree_->setObjectName(QStringLiteral("RegionTree"));
-    auto* regionListLabel = Caption("Selected regions", 15004, this);
-    regionList_ = new QListWidget(this);
-    regionList_->setObjectName(QStringLiteral("SelectedRegions"));
-    modeBox_ = new QGroupBox(QStringLiteral("Parameters"), this);
-    SetControlId(modeBox_, 10111);
-    const char* modeTexts[3] = {"Top level region", "Specific region", "Small regions"};
-    const int modeIds[3] = {10112, 10113, 10115};
-    for (int m = 0; m < 3; ++m) {
-        modeButtons_[m] = new QRadioButton(QString::fromLatin1(modeTexts[m]), modeBox_);
-        SetControlId(modeButtons_[m], modeIds[m]);
-    }
-    setCombo_ = new QComboBox(modeBox_);
-    SetControlId(setCombo_, 10114);
-    setCombo_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    setCombo_->setMinimumContentsLength(16);
-    for (const std::string& l : model_->ComboLabels()) setCombo_->addItem(app_.Decode(l));
-    QPushButton* regLoad = button("Load", 10108);
-    QPushButton* regClear = button("Clear", 10109);
-    QPushButton* regSave = button("Save", 10110);
-    regionLabel->setBuddy(regionTree_);
-    regionListLabel->setBuddy(regionList_);
-
-    // Periods.
-    auto* periodLabel = Caption("Time periods", 15005, this);
-    periodTree_ = new CCheckTree(this);
-    periodTree_->setObjectName(QStringLiteral("PeriodTree"));
-    periodTree_->setRootIsDecorated(false);
-    QPushButton* perClear = button(" Clear", 10117);
-    periodLabel->setBuddy(periodTree_);
-
-    QPushButton* ok = button("OK", 10001);
-    QPushButton* cancel = button("Cancel", 10002);
-    ok->setDefault(true);
-    ok->setAutoDefault(true);
+    QLayout* indicatorColumn = BuildIndicatorColumn();
+    QLayout* regionColumn = BuildRegionColumn();
+    QLayout* periodColumn = BuildPeriodColumn();
 
     // Layout: three columns that share the width; the trees take the height.
-    auto buttonRow = [](std::initializer_list<QPushButton*> bs) {
-        auto* row = new QHBoxLayout;
-        for (QPushButton* b : bs) row->addWidget(b);
-        row->addStretch(1);
-        return row;
-    };
-    auto* indicatorColumn = new QVBoxLayout;
-    indicatorColumn->addWidget(indicatorLabel);
-    indicatorColumn->addWidget(indicatorTree_, 3);
-    indicatorColumn->addWidget(indicatorListLabel);
-    indicatorColumn->addWidget(indicatorList_, 1);
-    indicatorColumn->addLayout(buttonRow({indLoad, indClear, indSave}));
-
-    auto* modeLayout = new QGridLayout(modeBox_);
-    modeLayout->addWidget(modeButtons_[0], 0, 0, 1, 2);
-    modeLayout->addWidget(modeButtons_[1], 1, 0);
-    modeLayout->addWidget(setCombo_, 1, 1);
-    modeLayout->addWidget(modeButtons_[2], 2, 0, 1, 2);
-    modeLayout->setColumnStretch(1, 1);
-
-    auto* regionColumn = new QVBoxLayout;
-    regionColumn->addWidget(regionLabel);
-    regionColumn->addWidget(regionTree_, 3);
-    regionColumn->addWidget(regionListLabel);
-    regionColumn->addWidget(regionList_, 1);
-    regionColumn->addWidget(modeBox_);
-    regionColumn->addLayout(buttonRow({regLoad, regClear, regSave}));
-
-    auto* periodColumn = new QVBoxLayout;
-    periodColumn->addWidget(periodLabel);
-    periodColumn->addWidget(periodTree_, 1);
-    periodColumn->addWidget(perClear);
-    periodColumn->addSpacing(fontMetrics().height());
-    periodColumn->addWidget(ok);
-    periodColumn->addWidget(cancel);
-
     auto* layout = new QHBoxLayout(this);
     layout->addLayout(indicatorColumn, 5);
     layout->addLayout(regionColumn, 4);
@@ -182,14 +129,127 @@ void CParameterDialog::BuildControls() {
     // One region set: no modes; the region buttons move up into their place.
     modeBox_->setVisible(model_->HasRegionModes());
 
-    // Keyboard order follows the controls' order.
-    QWidget* order[] = {
-        indicatorTree_, indicatorList_,  indLoad,         indClear,        indSave,   regionTree_,
-        regionList_,    modeButtons_[0], modeButtons_[1], modeButtons_[2], setCombo_, regLoad,
-        regClear,       regSave,         periodTree_,     perClear,        ok,        cancel};
-    for (size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
+    SetKeyboardOrder();
+    ConnectIndicators();
+    ConnectRegions();
+    ConnectPeriods();
+}
 
-    // Indicators.
+// Indicators: the tree, the selected list, Load, Clear and Save.
+QLayout* CParameterDialog::BuildIndicatorColumn() {
+    auto* label = Caption("Indicators", IdIndicatorCaption, this);
+    indicatorTree_ = new CCheckTree(this);
+    indicatorTree_->setObjectName(QStringLiteral("IndicatorTree"));
+    auto* listLabel = Caption("Selected indicators", IdSelectedIndicatorsCaption, this);
+    indicatorList_ = new QListWidget(this);
+    indicatorList_->setObjectName(QStringLiteral("SelectedIndicators"));
+    QPushButton* load = AddButton("Load", IdIndicatorLoad);
+    QPushButton* clear = AddButton("Clear", IdIndicatorClear);
+    QPushButton* save = AddButton("Save", IdIndicatorSave);
+    label->setBuddy(indicatorTree_);
+    listLabel->setBuddy(indicatorList_);
+
+    auto* column = new QVBoxLayout;
+    column->addWidget(label);
+    column->addWidget(indicatorTree_, 3);
+    column->addWidget(listLabel);
+    column->addWidget(indicatorList_, 1);
+    column->addLayout(ButtonRow({load, clear, save}));
+    return column;
+}
+
+// Regions: the tree, the selected list, the modes with the set box, Load, Clear and Save.
+QLayout* CParameterDialog::BuildRegionColumn() {
+    auto* label = Caption("Regions", IdRegionCaption, this);
+    regionTree_ = new CCheckTree(this);
+    regionTree_->setObjectName(QStringLiteral("RegionTree"));
+    auto* listLabel = Caption("Selected regions", IdSelectedRegionsCaption, this);
+    regionList_ = new QListWidget(this);
+    regionList_->setObjectName(QStringLiteral("SelectedRegions"));
+    modeBox_ = new QGroupBox(QStringLiteral("Parameters"), this);
+    SetControlId(modeBox_, IdModeBox);
+    const char* modeTexts[3] = {"Top level region", "Specific region", "Small regions"};
+    const int modeIds[3] = {IdModeTopLevel, IdModeSpecific, IdModeSmall};
+    for (int m = 0; m < 3; ++m) {
+        modeButtons_[m] = new QRadioButton(QString::fromLatin1(modeTexts[m]), modeBox_);
+        SetControlId(modeButtons_[m], modeIds[m]);
+    }
+    setCombo_ = new QComboBox(modeBox_);
+    SetControlId(setCombo_, IdSetCombo);
+    setCombo_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    setCombo_->setMinimumContentsLength(16);
+    for (const std::string& l : model_->ComboLabels()) setCombo_->addItem(app_.Decode(l));
+    QPushButton* load = AddButton("Load", IdRegionLoad);
+    QPushButton* clear = AddButton("Clear", IdRegionClear);
+    QPushButton* save = AddButton("Save", IdRegionSave);
+    label->setBuddy(regionTree_);
+    listLabel->setBuddy(regionList_);
+
+    auto* modeLayout = new QGridLayout(modeBox_);
+    modeLayout->addWidget(modeButtons_[0], 0, 0, 1, 2);
+    modeLayout->addWidget(modeButtons_[1], 1, 0);
+    modeLayout->addWidget(setCombo_, 1, 1);
+    modeLayout->addWidget(modeButtons_[2], 2, 0, 1, 2);
+    modeLayout->setColumnStretch(1, 1);
+
+    auto* column = new QVBoxLayout;
+    column->addWidget(label);
+    column->addWidget(regionTree_, 3);
+    column->addWidget(listLabel);
+    column->addWidget(regionList_, 1);
+    column->addWidget(modeBox_);
+    column->addLayout(ButtonRow({load, clear, save}));
+    return column;
+}
+
+// Periods: the tree and Clear, then OK and Cancel.
+QLayout* CParameterDialog::BuildPeriodColumn() {
+    auto* label = Caption("Time periods", IdPeriodCaption, this);
+    periodTree_ = new CCheckTree(this);
+    periodTree_->setObjectName(QStringLiteral("PeriodTree"));
+    periodTree_->setRootIsDecorated(false);
+    QPushButton* clear = AddButton(" Clear", IdPeriodClear);
+    label->setBuddy(periodTree_);
+
+    QPushButton* ok = AddButton("OK", IdOk);
+    QPushButton* cancel = AddButton("Cancel", IdCancel);
+    ok->setDefault(true);
+    ok->setAutoDefault(true);
+
+    auto* column = new QVBoxLayout;
+    column->addWidget(label);
+    column->addWidget(periodTree_, 1);
+    column->addWidget(clear);
+    column->addSpacing(fontMetrics().height());
+    column->addWidget(ok);
+    column->addWidget(cancel);
+    return column;
+}
+
+// Keyboard order follows the controls' order.
+void CParameterDialog::SetKeyboardOrder() {
+    QWidget* order[] = {indicatorTree_,
+                        indicatorList_,
+                        Button(IdIndicatorLoad),
+                        Button(IdIndicatorClear),
+                        Button(IdIndicatorSave),
+                        regionTree_,
+                        regionList_,
+                        modeButtons_[0],
+                        modeButtons_[1],
+                        modeButtons_[2],
+                        setCombo_,
+                        Button(IdRegionLoad),
+                        Button(IdRegionClear),
+                        Button(IdRegionSave),
+                        periodTree_,
+                        Button(IdPeriodClear),
+                        Button(IdOk),
+                        Button(IdCancel)};
+    for (size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
+}
+
+void CParameterDialog::ConnectIndicators() {
     connect(indicatorTree_, &CCheckTree::checkClicked, this,
             [this](QTreeWidgetItem* item, Qt::KeyboardModifiers) {
                 if (model_->ClickIndicator(ItemIndex(item))) Sync();
@@ -204,14 +264,17 @@ void CParameterDialog::BuildControls() {
         model_->SetIndicatorExpanded(ItemIndex(item), false);
         Sync();
     });
-    connect(indClear, &QPushButton::clicked, this, [this] {
+    connect(Button(IdIndicatorClear), &QPushButton::clicked, this, [this] {
         model_->ClearIndicators();
         Sync();
     });
-    connect(indLoad, &QPushButton::clicked, this, &CParameterDialog::LoadIndicators);
-    connect(indSave, &QPushButton::clicked, this, &CParameterDialog::SaveIndicators);
+    connect(Button(IdIndicatorLoad), &QPushButton::clicked, this,
+            &CParameterDialog::LoadIndicators);
+    connect(Button(IdIndicatorSave), &QPushButton::clicked, this,
+            &CParameterDialog::SaveIndicators);
+}
 
-    // Regions.
+void CParameterDialog::ConnectRegions() {
     connect(regionTree_, &CCheckTree::checkClicked, this,
             [this](QTreeWidgetItem* item, Qt::KeyboardModifiers) {
                 if (model_->ClickRegion(ItemIndex(item))) Sync();
@@ -236,25 +299,27 @@ void CParameterDialog::BuildControls() {
         model_->ChooseSet(index);
         Sync();
     });
-    connect(regClear, &QPushButton::clicked, this, [this] {
+    connect(Button(IdRegionClear), &QPushButton::clicked, this, [this] {
         model_->ClearRegions();
         Sync();
     });
-    connect(regLoad, &QPushButton::clicked, this, &CParameterDialog::LoadRegions);
-    connect(regSave, &QPushButton::clicked, this, &CParameterDialog::SaveRegions);
+    connect(Button(IdRegionLoad), &QPushButton::clicked, this, &CParameterDialog::LoadRegions);
+    connect(Button(IdRegionSave), &QPushButton::clicked, this, &CParameterDialog::SaveRegions);
+}
 
-    // Periods.
+// Periods, and OK and Cancel.
+void CParameterDialog::ConnectPeriods() {
     connect(periodTree_, &CCheckTree::checkClicked, this,
             [this](QTreeWidgetItem* item, Qt::KeyboardModifiers mods) {
                 if (model_->ClickPeriod(ItemIndex(item), mods.testFlag(Qt::ShiftModifier))) Sync();
             });
-    connect(perClear, &QPushButton::clicked, this, [this] {
+    connect(Button(IdPeriodClear), &QPushButton::clicked, this, [this] {
         model_->ClearPeriods();
         Sync();
     });
 
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(Button(IdOk), &QPushButton::clicked, this, &QDialog::accept);
+    connect(Button(IdCancel), &QPushButton::clicked, this, &QDialog::reject);
 }
 
 QPushButton* CParameterDialog::Button(int controlId) const {

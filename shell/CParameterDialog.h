@@ -16,6 +16,7 @@
 class QComboBox;
 class QGroupBox;
 class QLabel;
+class QLayout;
 class QListWidget;
 class QPushButton;
 class QRadioButton;
@@ -68,7 +69,17 @@ public:
     void SaveRegions();
 
 private:
+    // BuildControls makes the three columns, lays them out, sets the keyboard order and
+    // connects each column's controls.
     void BuildControls();
+    QPushButton* AddButton(const char* text, int controlId);
+    QLayout* BuildIndicatorColumn();
+    QLayout* BuildRegionColumn();
+    QLayout* BuildPeriodColumn();
+    void SetKeyboardOrder();
+    void ConnectIndicators();
+    void ConnectRegions();
+    void ConnectPeriods();
     void Sync();
     void SyncTree(CCheckTree* tree, const CheckTree& model, std::vector<QTreeWidgetItem*>& items);
     void SyncList(QListWidget* list, const std::vector<SelectedEntry>& entries);

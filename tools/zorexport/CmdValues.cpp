@@ -35,65 +35,68 @@ void WriteMatrix(JsonWriter& j, const DataTable& t, bool first) {
     j.EndArray();
 }
 
-int Run(const std::vector<std::string>& argsIn) {
-    std::vector<std::string> args = argsIn;
-    const std::string dir = TakeDirArgument(args);
-
+// The options as given; the lists are parsed once they are all there.
+struct Options {
     std::optional<int64_t> setCode, rowMode;
-    std::optional<std::string> indicatorText, regionText, periodText;
+    std::optional<std::string> indicators, regions, periods;
     bool zeroAxis = false;
+};
+
+// The lists of the table, parsed.
+struct Lists {
+    std::vector<int64_t> indicators, regions, periods;
+};
+
+// Reads the options into `o`; returns an error text, empty when they are good.
+std::string ParseOptions(const std::vector<std::string>& args, Options& o) {
     for (size_t a = 0; a < args.size(); ++a) {
         const std::string& opt = args[a];
         if (opt == "--zero-axis") {
-            zeroAxis = true;
+            o.zeroAxis = true;
             continue;
         }
         if (opt != "--set" && opt != "--row-mode" && opt != "--indicators" && opt != "--regions" &&
             opt != "--periods")
-            return UsageError(kInfo, "unexpected argument " + opt);
-        if (a + 1 >= args.size()) return UsageError(kInfo, opt + " needs a value");
+            return "unexpected argument " + opt;
+        if (a + 1 >= args.size()) return opt + " needs a value";
         const std::string& value = args[++a];
         if (opt == "--set") {
-            setCode = ParseInt(value);
-            if (!setCode || *setCode < INT16_MIN || *setCode > INT16_MAX)
-                return UsageError(kInfo, "bad set code " + value);
+            o.setCode = ParseInt(value);
+            if (!o.setCode || *o.setCode < INT16_MIN || *o.setCode > INT16_MAX)
+                return "bad set code " + value;
         } else if (opt == "--row-mode") {
-            rowMode = ParseInt(value);
-            if (!rowMode || *rowMode < 0 || *rowMode > 2)
-                return UsageError(kInfo, "bad row mode " + value);
+            o.rowMode = ParseInt(value);
+            if (!o.rowMode || *o.rowMode < 0 || *o.rowMode > 2) return "bad row mode " + value;
         } else if (opt == "--indicators") {
-            indicatorText = value;
+            o.indicators = value;
         } else if (opt == "--regions") {
-            regionText = value;
+            o.regions = value;
         } else {
-            periodText = value;
+            o.periods = value;
         }
     }
-    if (!setCode) return UsageError(kInfo, "--set is required");
-    if (!rowMode) return UsageError(kInfo, "--row-mode is required");
-    if (!indicatorText) return UsageError(kInfo, "--indicators is required");
-    if (!periodText) return UsageError(kInfo, "--periods is required");
+    if (!o.setCode) return "--set is required";
+    if (!o.rowMode) return "--row-mode is required";
+    if (!o.indicators) return "--indicators is required";
+    if (!o.periods) return "--periods is required";
+    return {};
+}
 
-    auto indicatorCodes = ParseIntList(*indicatorText, INT32_MIN, INT32_MAX);
-    if (!indicatorCodes) return UsageError(kInfo, "bad indicator list " + *indicatorText);
+// Parses the lists of `o` into `lists`; returns an error text, empty when they are good.
+std::string ParseLists(const Options& o, Lists& lists) {
+    auto indicators = ParseIntList(*o.indicators, INT32_MIN, INT32_MAX);
+    if (!indicators) return "bad indicator list " + *o.indicators;
     // Region keys: set id * 65536 + region id, read as signed or unsigned 32-bit.
-    auto regionKeys = ParseIntList(regionText.value_or(""), INT32_MIN, UINT32_MAX);
-    if (!regionKeys) return UsageError(kInfo, "bad region list " + *regionText);
-    auto periodCodes = ParseIntList(*periodText, INT16_MIN, INT16_MAX);
-    if (!periodCodes) return UsageError(kInfo, "bad period list " + *periodText);
+    auto regions = ParseIntList(o.regions.value_or(""), INT32_MIN, UINT32_MAX);
+    if (!regions) return "bad region list " + *o.regions;
+    auto periods = ParseIntList(*o.periods, INT16_MIN, INT16_MAX);
+    if (!periods) return "bad period list " + *o.periods;
+    lists = {std::move(*indicators), std::move(*regions), std::move(*periods)};
+    return {};
+}
 
-    DataStore store;
-    if (!RunStartUp(store, dir)) return ExitStartupFailed;
-
-    DataTable table(store, int(*setCode), IndicatorItems(store, *indicatorCodes),
-                    RegionItems(store, *regionKeys), PeriodItems(store, *periodCodes),
-                    int(*rowMode), zeroAxis);
-    const int loaded = table.Load();
-
-    JsonWriter j;
-    j.BeginObject();
-    j.Key("setCode").Int(table.SetCode());
-    j.Key("rowMode").Int(table.RowMode());
+// The rows with their keys and labels, the total row, the period and indicator codes.
+void WriteHeadings(JsonWriter& j, const DataStore& store, const DataTable& table) {
     j.Key("rows").BeginArray();
     for (int r = 0; r < table.RowCount(); ++r) {
         j.BeginObject().Key("key").Int(table.RowKeys()[size_t(r)]);
@@ -107,7 +110,10 @@ int Run(const std::vector<std::string>& argsIn) {
     j.Key("indicators").BeginArray();
     for (const auto& i : table.Indicators()) j.Int(i.code);
     j.EndArray();
+}
 
+// The values [period][indicator][row], then the periods they were taken from.
+void WriteValues(JsonWriter& j, const DataTable& table) {
     j.Key("values").BeginArray();
     for (int p = 0; p < int(table.Periods().size()); ++p) {
         j.BeginArray();
@@ -124,7 +130,10 @@ int Run(const std::vector<std::string>& argsIn) {
     WriteMatrix(j, table, true);
     j.Key("lastAvailable");
     WriteMatrix(j, table, false);
+}
 
+// The computed axis of each indicator.
+void WriteAxes(JsonWriter& j, const DataTable& table) {
     j.Key("axes").BeginArray();
     for (int i = 0; i < int(table.Indicators().size()); ++i) {
         const AxisRange a = table.ComputedAxis(i);
@@ -137,6 +146,33 @@ int Run(const std::vector<std::string>& argsIn) {
         j.EndObject();
     }
     j.EndArray();
+}
+
+int Run(const std::vector<std::string>& argsIn) {
+    std::vector<std::string> args = argsIn;
+    const std::string dir = TakeDirArgument(args);
+    Options o;
+    if (const std::string error = ParseOptions(args, o); !error.empty())
+        return UsageError(kInfo, error);
+    Lists lists;
+    if (const std::string error = ParseLists(o, lists); !error.empty())
+        return UsageError(kInfo, error);
+
+    DataStore store;
+    if (!RunStartUp(store, dir)) return ExitStartupFailed;
+
+    DataTable table(store, int(*o.setCode), IndicatorItems(store, lists.indicators),
+                    RegionItems(store, lists.regions), PeriodItems(store, lists.periods),
+                    int(*o.rowMode), o.zeroAxis);
+    const int loaded = table.Load();
+
+    JsonWriter j;
+    j.BeginObject();
+    j.Key("setCode").Int(table.SetCode());
+    j.Key("rowMode").Int(table.RowMode());
+    WriteHeadings(j, store, table);
+    WriteValues(j, table);
+    WriteAxes(j, table);
     j.EndObject();
 
     std::fwrite(j.str().data(), 1, j.str().size(), stdout);
