@@ -160,6 +160,10 @@ int Run(const std::vector<std::string>& argsIn) {
 
     DataStore store;
     if (!RunStartUp(store, dir)) return ExitStartupFailed;
+    // A key of no region, or of another set, would give a row of another region's values.
+    if (const std::string error = CheckRegionKeys(store, int(*o.setCode), lists.regions);
+        !error.empty())
+        return UsageError(kInfo, error);
 
     DataTable table(store, int(*o.setCode), IndicatorItems(store, lists.indicators),
                     RegionItems(store, lists.regions), PeriodItems(store, lists.periods),

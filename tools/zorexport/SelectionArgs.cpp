@@ -61,6 +61,18 @@ std::string PeriodName(const DataStore& store, int code) {
     return p >= 0 ? store.Periods()[size_t(p)].name : std::string();
 }
 
+std::string CheckRegionKeys(const DataStore& store, int setCode, const std::vector<int64_t>& keys) {
+    for (const int64_t k : keys) {
+        const auto key = static_cast<int32_t>(static_cast<uint32_t>(k));
+        const int s = store.FindRegionSet(KeySetId(key));
+        if (s < 0 || FindRegionIndex(store.RegionSets()[size_t(s)], KeyRegionId(key)) < 0)
+            return "region key " + std::to_string(k) + " is not in the catalogue";
+        if (setCode != AllRegionSets && KeySetId(key) != setCode)
+            return "region key " + std::to_string(k) + " is not in set " + std::to_string(setCode);
+    }
+    return {};
+}
+
 std::vector<ListItem> IndicatorItems(DataStore& store, const std::vector<int64_t>& codes) {
     std::vector<ListItem> out;
     for (int64_t c : codes) out.push_back({int32_t(c), IndicatorName(store, int(c))});

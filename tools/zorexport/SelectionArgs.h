@@ -24,6 +24,12 @@ std::string RegionName(const DataStore& store, int32_t key);
 // A period's name; the pseudo periods -1 and -2 get their labels.
 std::string PeriodName(const DataStore& store, int code);
 
+// Checks region keys (read as signed or unsigned 32-bit) against the catalogue: each must name a
+// region of one of its sets and, unless `setCode` is AllRegionSets, of the set `setCode`.
+// Returns an error text naming the first key that does not ("region key 655367 is not in the
+// catalogue", "region key 655361 is not in set 10000"), empty when every key does.
+std::string CheckRegionKeys(const DataStore& store, int setCode, const std::vector<int64_t>& keys);
+
 // The lists with their names, from parsed codes (region keys read as signed or unsigned).
 std::vector<ListItem> IndicatorItems(DataStore& store, const std::vector<int64_t>& codes);
 std::vector<ListItem> RegionItems(const DataStore& store, const std::vector<int64_t>& keys);

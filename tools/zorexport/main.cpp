@@ -1,5 +1,6 @@
 // zorexport: console access to what the program reads and computes, as JSON.
 #include "tools/zorexport/Command.h"
+#include "tools/zorexport/QtMessages.h"
 
 #include <cstdio>
 #include <string>
@@ -31,6 +32,7 @@ int UsageError(const CommandInfo& info, const std::string& why) {
 
 int main(int argc, char** argv) {
     using namespace zor::exporter;
+    InstallQtMessageFilter();
     std::vector<std::string> args(argv + 1, argv + argc);
     if (!args.empty()) {
         for (const auto& c : Commands())
