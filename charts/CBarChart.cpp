@@ -48,26 +48,26 @@ void ApplyMinimumHeight(BarRecord& bar, const AxisRange& a) {
 }
 
 // The band geometry when the groups do not fit in one row.
-void LayoutBands(BarLayout& out, int P, int R, int width, int height) {
+void LayoutBands(BarLayout& out, int periods, int rows, int width, int height) {
     const int gap = BarLayout::Gap;
     int& W = out.barWidth;
-    W = R < 22 ? 130 : 90;
+    W = rows < 22 ? 130 : 90;
     // At least one group per band, even when a single group is wider than the plot.
-    const int perRow = std::max(1, (width / W + 1) / (R + 1));
-    out.bands = (P + perRow - 1) / perRow;
+    const int perRow = std::max(1, (width / W + 1) / (rows + 1));
+    out.bands = (periods + perRow - 1) / perRow;
     out.bandHeight = (height - (out.bands - 1) * gap) / out.bands;
     if (out.bandHeight >= BarLayout::MinBandHeight) {
-        out.perBand = (P + out.bands - 1) / out.bands;
-        const int groupsWidth = out.perBand * (R + 1) - 1;
+        out.perBand = (periods + out.bands - 1) / out.bands;
+        const int groupsWidth = out.perBand * (rows + 1) - 1;
         if (W < 170 && width >= groupsWidth * 170) W = 170;
         if (W < 130 && width >= groupsWidth * 130) W = 130;
     } else {
         // Bands this low leave no room for their axes (and reach zero height above about
         // twenty bands): fewer bands, each with more groups of narrower bars.
-        out.bands = std::clamp((height + gap) / (BarLayout::MinBandHeight + gap), 1, P);
+        out.bands = std::clamp((height + gap) / (BarLayout::MinBandHeight + gap), 1, periods);
         out.bandHeight = (height - (out.bands - 1) * gap) / out.bands;
-        out.perBand = (P + out.bands - 1) / out.bands;
-        W = std::max(1, width / (out.perBand * (R + 1) - 1));
+        out.perBand = (periods + out.bands - 1) / out.bands;
+        W = std::max(1, width / (out.perBand * (rows + 1) - 1));
     }
     out.pitch = width / out.perBand;
 }
@@ -207,12 +207,13 @@ const BarLayout::Indicator* CurrentOf(const BarLayout& layout, int index) {
 
 } // namespace
 
-int CBarChart::HitTest(draw::Point p) {
+int CBarChart::HitTest(draw::Point logical) {
     const BarLayout::Indicator* ind = laidOut_ ? CurrentOf(layout_, IndicatorIndex()) : nullptr;
     if (!ind) return -1;
     for (size_t b = 0; b < ind->bars.size(); ++b) {
         const BarRecord& bar = ind->bars[b];
-        if (bar.left <= p.x && p.x <= bar.right && bar.bottom <= p.y && p.y <= bar.top)
+        if (bar.left <= logical.x && logical.x <= bar.right && bar.bottom <= logical.y &&
+            logical.y <= bar.top)
             return static_cast<int>(b);
     }
     return -1;

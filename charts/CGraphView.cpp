@@ -25,7 +25,7 @@ TextOverflow CGraphView::MeasureOverflow(const DeviceContext&) const {
     return {};
 }
 
-LogicalSpace CGraphView::SpaceOf(const DeviceContext& dc) const {
+LogicalSpace CGraphView::SpaceOf(const DeviceContext& dc) {
     const draw::Size ext = dc.WindowExt();
     const draw::Point org = dc.WindowOrg();
     return {-org.x, -org.y, ext.cx, std::abs(ext.cy)};

@@ -58,7 +58,7 @@ public:
 
     // The logical window in effect on a device context whose mapping was prepared by this view
     // (the origin and extent widened for the texts).
-    LogicalSpace SpaceOf(const draw::DeviceContext& dc) const;
+    static LogicalSpace SpaceOf(const draw::DeviceContext& dc);
 
     // Painting on screen: the screen mapping onto `client` (device pixels), then DrawChart.
     void Paint(draw::DeviceContext& dc, const draw::Rect& client) const;

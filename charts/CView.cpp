@@ -5,6 +5,8 @@
 #include "core/FileUtil.h"
 #include "draw/EmfWriter.h"
 
+#include <algorithm>
+
 namespace zor::charts {
 
 CView::CView(const ViewContext& context) : store_(context.store), res_(context.resources) {}
@@ -47,12 +49,11 @@ bool CView::OnCommand(int id) {
     for (const auto& r : ranges)
         if (id >= r.first && id < r.first + MaxPopupChoices) {
             // Only items of a popup the view has put up are routed.
-            for (const PopupMenu& menu : popups_)
-                if (menu.kind == r.kind && id - r.first < static_cast<int>(menu.items.size())) {
-                    Select(r.kind, id - r.first);
-                    return true;
-                }
-            return false;
+            const bool listed = std::ranges::any_of(popups_, [&](const PopupMenu& menu) {
+                return menu.kind == r.kind && id - r.first < static_cast<int>(menu.items.size());
+            });
+            if (listed) Select(r.kind, id - r.first);
+            return listed;
         }
     return false;
 }

@@ -145,7 +145,9 @@ std::vector<BandAxis> LayoutBandAxes(const BandAxesInput& in) {
         band.zero = zeroLine(top - in.bandHeight, top);
         for (int j = 0; j < in.perBand && b * in.perBand + j < groups; ++j)
             band.labels.push_back(
-                {left + pitch * j + half, in.groupNames[static_cast<size_t>(b * in.perBand + j)]});
+                {left + pitch * j + half,
+                 in.groupNames[static_cast<size_t>(b) * static_cast<size_t>(in.perBand) +
+                               static_cast<size_t>(j)]});
         out.push_back(std::move(band));
         top -= in.bandHeight + in.gap;
     }

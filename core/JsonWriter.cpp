@@ -48,7 +48,8 @@ JsonWriter& JsonWriter::Key(std::string_view k) {
 JsonWriter& JsonWriter::String(std::string_view s) {
     Separator();
     out_ += '"';
-    for (unsigned char c : s) {
+    for (const char ch : s) {
+        const auto c = static_cast<unsigned char>(ch);
         switch (c) {
         case '"':
             out_ += "\\\"";
@@ -77,7 +78,7 @@ JsonWriter& JsonWriter::String(std::string_view s) {
                 std::snprintf(buf, sizeof buf, "\\u%04x", c);
                 out_ += buf;
             } else {
-                out_ += char(c);
+                out_ += ch;
             }
         }
     }

@@ -8,7 +8,7 @@
 # Layers, low to high (a folder that does not exist yet is simply empty):
 #   core < draw < draw/qt
 #   core < draw < charts < grids < maps, indicators (maps and indicators do not include each
-#   other); their Qt hosts charts/qt, grids/qt, maps/qt, indicators/qt each include their own
+#   other) < views (the table of every view); their Qt hosts charts/qt, grids/qt, maps/qt, indicators/qt each include their own
 #   layer and lower, draw/qt and the qt/ folders of the lower view layers.
 #   shell includes anything; tools include anything but shell.
 # Qt headers (<Q...>) only in draw/qt, the qt/ folders, shell and tools.
@@ -22,7 +22,8 @@ root = os.path.realpath(sys.argv[1])
 
 # What each layer may include besides itself.
 VIEW_BELOW = {"charts": [], "grids": ["charts"], "maps": ["charts", "grids"],
-              "indicators": ["charts", "grids"]}
+              "indicators": ["charts", "grids"],
+              "views": ["charts", "grids", "maps", "indicators"]}
 ALLOWED = {
     "core": set(),
     "draw": {"core"},

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Runs clang-tidy (the checks of .clang-tidy, every finding an error) over the sources of the
-# layers below the program: core, draw (with its Qt backend), charts, grids, maps, indicators
-# (without the Qt hosts in their qt/ folders) and the console tools, with the compile database of
-# a build tree. Exit status 1 when there is any finding.
+# layers below the program: core, draw (with its Qt backend), charts, grids, maps, indicators,
+# views (without the Qt hosts in their qt/ folders) and the console tools, with the compile
+# database of a build tree. Exit status 1 when there is any finding.
 #
 #   scripts/check-tidy.sh [-b BUILD_DIR] [-j JOBS] [PATH...]
 #
@@ -34,7 +34,7 @@ if [ ! -f "$build/compile_commands.json" ]; then
 fi
 
 # The layers checked; a layer's folder may not exist yet.
-layers="core|draw|charts|grids|maps|indicators|tools"
+layers="core|draw|charts|grids|maps|indicators|views|tools"
 # Restrict to the given paths, as absolute prefixes.
 prefixes=()
 for p in "$@"; do

@@ -12,6 +12,8 @@
 #include <QPdfWriter>
 #include <QSvgGenerator>
 
+#include <cmath>
+
 namespace zor::draw {
 
 namespace {
@@ -86,7 +88,7 @@ bool SavePdf(const std::string& path, Size size, const DrawFunction& draw, int d
 }
 
 DeviceInfo PdfPageDevice(double widthMm, double heightMm, int dpi) {
-    const int dpm = static_cast<int>(dpi / 0.0254 + 0.5);
+    const auto dpm = static_cast<int>(std::lround(dpi / 0.0254));
     return {Technology::Printer,
             static_cast<int>(widthMm / 25.4 * dpi),
             static_cast<int>(heightMm / 25.4 * dpi),

@@ -200,10 +200,12 @@ std::string Fixture::Write() const {
             std::vector<float> rec(size_t(s.Stride()), MissingValue);
             auto it = values_.find({setId, period, code});
             if (it != values_.end())
-                for (size_t i = 0; i < rec.size() && i < it->second.size(); ++i) rec[i] = it->second[i];
+                for (size_t i = 0; i < rec.size() && i < it->second.size(); ++i)
+                    rec[i] = it->second[i];
             records.push_back(std::move(rec));
         }
-        WriteFile(src + std::to_string(setId) + "." + std::to_string(period), WriteValueFile(records));
+        WriteFile(src + std::to_string(setId) + "." + std::to_string(period),
+                  WriteValueFile(records));
     }
     return dir_;
 }

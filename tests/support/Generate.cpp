@@ -31,8 +31,8 @@ Fixture Generate(const std::string& dir, const GenerateParams& p) {
             for (int v = 1; v <= p.variantsPerIndicator; ++v)
                 variants.push_back("Indicator " + std::to_string(g) + "." + std::to_string(s) +
                                    " variant " + std::to_string(v));
-            f.Indicator(g * 1000 + s * 10, "Indicator " + std::to_string(g) + "." + std::to_string(s),
-                        variants);
+            f.Indicator(g * 1000 + s * 10,
+                        "Indicator " + std::to_string(g) + "." + std::to_string(s), variants);
         }
     }
     std::vector<int> years;

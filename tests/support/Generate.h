@@ -9,16 +9,16 @@
 namespace zor::test {
 
 struct GenerateParams {
-    int subSets = 3;            // sub-region sets below the top level (top level gets one region each)
-    int regionsPerSet = 5;      // top-level regions of each sub-region set, its total included
-    int smallPerSet = 2;        // small regions of each sub-region set
-    int groups = 2;             // indicator groups 0..groups-1
+    int subSets = 3;       // sub-region sets below the top level (top level gets one region each)
+    int regionsPerSet = 5; // top-level regions of each sub-region set, its total included
+    int smallPerSet = 2;   // small regions of each sub-region set
+    int groups = 2;        // indicator groups 0..groups-1
     int indicatorsPerGroup = 3; // main indicators per group
     int variantsPerIndicator = 1;
     int firstYear = 2000;
     int periods = 5;
-    bool values = true;         // write value files with generated values
-    double missingShare = 0.1;  // share of values left missing
+    bool values = true;        // write value files with generated values
+    double missingShare = 0.1; // share of values left missing
     uint32_t seed = 1;
 };
 

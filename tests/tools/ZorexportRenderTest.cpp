@@ -153,10 +153,19 @@ TEST(ZorexportRender, ExitStatuses) {
     EXPECT_EQ(r.status, 2);
     EXPECT_FALSE(test::ReadFile(out).size());
 
+    // A region key the catalogue does not have is refused, naming it.
+    r = RunTool("zorexport", {"render", "barchart", "DIR=" + db.dir.path(), "--set", "10000",
+                              "--indicators", "10", "--regions", K(10000, 9), "--periods", "2001",
+                              "--format", "draw", "--out", out});
+    EXPECT_EQ(r.status, 64);
+    EXPECT_NE(r.err.find(K(10000, 9)), std::string::npos) << r.err;
+    EXPECT_FALSE(test::ReadFile(out).size());
+
+    // A set the catalogue does not have holds none of the keys.
     r = RunTool("zorexport", {"render", "barchart", "DIR=" + db.dir.path(), "--set", "12345",
                               "--indicators", "10", "--regions", K(10000, 1), "--periods", "2001",
                               "--format", "draw", "--out", out});
-    EXPECT_EQ(r.status, 3);
+    EXPECT_EQ(r.status, 64);
 }
 
 } // namespace

@@ -252,6 +252,11 @@ int Run(const std::vector<std::string>& argsIn) {
 
     DataStore store;
     if (!RunStartUp(store, dir)) return ExitStartupFailed;
+    if (o.regions)
+        if (const std::string error =
+                CheckRegionKeys(store, static_cast<int>(o.setCode), *o.regions);
+            !error.empty())
+            return UsageError(kInfo, error);
     const auto gui = MakeGuiApplication();
 
     Selection selection;

@@ -163,7 +163,7 @@ private:
                 if (v.members().size() == 15)
                     for (const auto& m : v.members()) keys.insert(m.first);
             } else {
-                duplicate = keys.count(key) != 0;
+                duplicate = keys.contains(key);
             }
             if (duplicate) {
                 error_ = {keyLine, keyColumn, "duplicate key \"" + key + "\""};

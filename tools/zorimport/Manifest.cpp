@@ -33,10 +33,11 @@ public:
     // Reports keys of `obj` that are not in `allowed` (a misspelt key would else be ignored).
     void Keys(const JsonValue& obj, const std::string& what,
               std::initializer_list<const char*> allowed) {
-        for (const auto& [k, v] : obj.members()) {
-            bool known =
+        for (const auto& member : obj.members()) {
+            const std::string& k = member.first;
+            const bool known =
                 std::any_of(allowed.begin(), allowed.end(), [&](const char* a) { return k == a; });
-            if (!known) Error(v, "unknown key \"" + k + "\" in " + what);
+            if (!known) Error(member.second, "unknown key \"" + k + "\" in " + what);
         }
     }
 

@@ -94,7 +94,7 @@ std::string ValueStore::Where(uint32_t origin) const {
 }
 
 void ValueStore::ReadFiles(const std::string& sourceDir, Diagnostics& diag) {
-    for (size_t i = 0; i < m_.values.size(); ++i) ReadFile(sourceDir, m_.values[i], diag);
+    for (const auto& file : m_.values) ReadFile(sourceDir, file, diag);
 }
 
 void ValueStore::ReadFile(const std::string& sourceDir, const SourceValueFile& f,
