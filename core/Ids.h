@@ -116,7 +116,7 @@ enum ControlId : int {
     CtlRegionLoad = 10108,
     CtlRegionClear = 10109,
     CtlRegionSave = 10110,
-    CtlRegionMode = 10111, // also the "Parameters" heading of the Export dialog
+    CtlParameters = 10111, // the "Parameters" box or heading
     CtlTopLevelRegions = 10112,
     CtlSpecificRegion = 10113,
     CtlRegionSetBox = 10114,

@@ -1,5 +1,6 @@
 #include "shell/CAboutDialog.h"
 
+#include "core/Ids.h"
 #include "shell/Application.h"
 #include "shell/Icons.h"
 #include "shell/UiText.h"
@@ -69,7 +70,7 @@ CAboutDialog::CAboutDialog(Application& app, QWidget* parent) : QDialog(parent) 
                          fm.lineSpacing() * (list->count() + 1));
 
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
-    SetControlId(ok, 10001);
+    SetControlId(ok, CtlOk);
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 

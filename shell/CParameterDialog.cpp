@@ -1,5 +1,6 @@
 #include "shell/CParameterDialog.h"
 
+#include "core/Ids.h"
 #include "shell/Application.h"
 #include "shell/CCheckTree.h"
 #include "shell/CSaveSelectionDialog.h"
@@ -26,29 +27,6 @@ namespace zor {
 namespace {
 
 constexpr int ItemIndexRole = Qt::UserRole + 1;
-
-// Control ids of the dialog's resource (the titles file replaces their texts by these ids).
-enum ParameterControl : int {
-    IdOk = 10001,
-    IdCancel = 10002,
-    IdIndicatorLoad = 10103,
-    IdIndicatorClear = 10104,
-    IdIndicatorSave = 10105,
-    IdRegionLoad = 10108,
-    IdRegionClear = 10109,
-    IdRegionSave = 10110,
-    IdModeBox = 10111,
-    IdModeTopLevel = 10112,
-    IdModeSpecific = 10113,
-    IdSetCombo = 10114,
-    IdModeSmall = 10115,
-    IdPeriodClear = 10117,
-    IdIndicatorCaption = 15001,
-    IdSelectedIndicatorsCaption = 15002,
-    IdRegionCaption = 15003,
-    IdSelectedRegionsCaption = 15004,
-    IdPeriodCaption = 15005,
-};
 
 QLabel* Caption(const char* text, int id, QWidget* parent) {
     auto* l = new QLabel(QString::fromLatin1(text), parent);
@@ -137,15 +115,15 @@ void CParameterDialog::BuildControls() {
 
 // Indicators: the tree, the selected list, Load, Clear and Save.
 QLayout* CParameterDialog::BuildIndicatorColumn() {
-    auto* label = Caption("Indicators", IdIndicatorCaption, this);
+    auto* label = Caption("Indicators", CtlIndicatorsLabel, this);
     indicatorTree_ = new CCheckTree(this);
     indicatorTree_->setObjectName(QStringLiteral("IndicatorTree"));
-    auto* listLabel = Caption("Selected indicators", IdSelectedIndicatorsCaption, this);
+    auto* listLabel = Caption("Selected indicators", CtlSelectedIndicatorsLabel, this);
     indicatorList_ = new QListWidget(this);
     indicatorList_->setObjectName(QStringLiteral("SelectedIndicators"));
-    QPushButton* load = AddButton("Load", IdIndicatorLoad);
-    QPushButton* clear = AddButton("Clear", IdIndicatorClear);
-    QPushButton* save = AddButton("Save", IdIndicatorSave);
+    QPushButton* load = AddButton("Load", CtlIndicatorLoad);
+    QPushButton* clear = AddButton("Clear", CtlIndicatorClear);
+    QPushButton* save = AddButton("Save", CtlIndicatorSave);
     label->setBuddy(indicatorTree_);
     listLabel->setBuddy(indicatorList_);
 
@@ -160,28 +138,28 @@ QLayout* CParameterDialog::BuildIndicatorColumn() {
 
 // Regions: the tree, the selected list, the modes with the set box, Load, Clear and Save.
 QLayout* CParameterDialog::BuildRegionColumn() {
-    auto* label = Caption("Regions", IdRegionCaption, this);
+    auto* label = Caption("Regions", CtlRegionsLabel, this);
     regionTree_ = new CCheckTree(this);
     regionTree_->setObjectName(QStringLiteral("RegionTree"));
-    auto* listLabel = Caption("Selected regions", IdSelectedRegionsCaption, this);
+    auto* listLabel = Caption("Selected regions", CtlSelectedRegionsLabel, this);
     regionList_ = new QListWidget(this);
     regionList_->setObjectName(QStringLiteral("SelectedRegions"));
     modeBox_ = new QGroupBox(QStringLiteral("Parameters"), this);
-    SetControlId(modeBox_, IdModeBox);
+    SetControlId(modeBox_, CtlParameters);
     const char* modeTexts[3] = {"Top level region", "Specific region", "Small regions"};
-    const int modeIds[3] = {IdModeTopLevel, IdModeSpecific, IdModeSmall};
+    const int modeIds[3] = {CtlTopLevelRegions, CtlSpecificRegion, CtlSmallRegions};
     for (int m = 0; m < 3; ++m) {
         modeButtons_[m] = new QRadioButton(QString::fromLatin1(modeTexts[m]), modeBox_);
         SetControlId(modeButtons_[m], modeIds[m]);
     }
     setCombo_ = new QComboBox(modeBox_);
-    SetControlId(setCombo_, IdSetCombo);
+    SetControlId(setCombo_, CtlRegionSetBox);
     setCombo_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     setCombo_->setMinimumContentsLength(16);
     for (const std::string& l : model_->ComboLabels()) setCombo_->addItem(app_.Decode(l));
-    QPushButton* load = AddButton("Load", IdRegionLoad);
-    QPushButton* clear = AddButton("Clear", IdRegionClear);
-    QPushButton* save = AddButton("Save", IdRegionSave);
+    QPushButton* load = AddButton("Load", CtlRegionLoad);
+    QPushButton* clear = AddButton("Clear", CtlRegionClear);
+    QPushButton* save = AddButton("Save", CtlRegionSave);
     label->setBuddy(regionTree_);
     listLabel->setBuddy(regionList_);
 
@@ -204,15 +182,15 @@ QLayout* CParameterDialog::BuildRegionColumn() {
 
 // Periods: the tree and Clear, then OK and Cancel.
 QLayout* CParameterDialog::BuildPeriodColumn() {
-    auto* label = Caption("Time periods", IdPeriodCaption, this);
+    auto* label = Caption("Time periods", CtlPeriodsLabel, this);
     periodTree_ = new CCheckTree(this);
     periodTree_->setObjectName(QStringLiteral("PeriodTree"));
     periodTree_->setRootIsDecorated(false);
-    QPushButton* clear = AddButton(" Clear", IdPeriodClear);
+    QPushButton* clear = AddButton(" Clear", CtlPeriodClear);
     label->setBuddy(periodTree_);
 
-    QPushButton* ok = AddButton("OK", IdOk);
-    QPushButton* cancel = AddButton("Cancel", IdCancel);
+    QPushButton* ok = AddButton("OK", CtlOk);
+    QPushButton* cancel = AddButton("Cancel", CtlCancel);
     ok->setDefault(true);
     ok->setAutoDefault(true);
 
@@ -230,22 +208,22 @@ QLayout* CParameterDialog::BuildPeriodColumn() {
 void CParameterDialog::SetKeyboardOrder() {
     QWidget* order[] = {indicatorTree_,
                         indicatorList_,
-                        Button(IdIndicatorLoad),
-                        Button(IdIndicatorClear),
-                        Button(IdIndicatorSave),
+                        Button(CtlIndicatorLoad),
+                        Button(CtlIndicatorClear),
+                        Button(CtlIndicatorSave),
                         regionTree_,
                         regionList_,
                         modeButtons_[0],
                         modeButtons_[1],
                         modeButtons_[2],
                         setCombo_,
-                        Button(IdRegionLoad),
-                        Button(IdRegionClear),
-                        Button(IdRegionSave),
+                        Button(CtlRegionLoad),
+                        Button(CtlRegionClear),
+                        Button(CtlRegionSave),
                         periodTree_,
-                        Button(IdPeriodClear),
-                        Button(IdOk),
-                        Button(IdCancel)};
+                        Button(CtlPeriodClear),
+                        Button(CtlOk),
+                        Button(CtlCancel)};
     for (size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
 }
 
@@ -264,13 +242,13 @@ void CParameterDialog::ConnectIndicators() {
         model_->SetIndicatorExpanded(ItemIndex(item), false);
         Sync();
     });
-    connect(Button(IdIndicatorClear), &QPushButton::clicked, this, [this] {
+    connect(Button(CtlIndicatorClear), &QPushButton::clicked, this, [this] {
         model_->ClearIndicators();
         Sync();
     });
-    connect(Button(IdIndicatorLoad), &QPushButton::clicked, this,
+    connect(Button(CtlIndicatorLoad), &QPushButton::clicked, this,
             &CParameterDialog::LoadIndicators);
-    connect(Button(IdIndicatorSave), &QPushButton::clicked, this,
+    connect(Button(CtlIndicatorSave), &QPushButton::clicked, this,
             &CParameterDialog::SaveIndicators);
 }
 
@@ -299,12 +277,12 @@ void CParameterDialog::ConnectRegions() {
         model_->ChooseSet(index);
         Sync();
     });
-    connect(Button(IdRegionClear), &QPushButton::clicked, this, [this] {
+    connect(Button(CtlRegionClear), &QPushButton::clicked, this, [this] {
         model_->ClearRegions();
         Sync();
     });
-    connect(Button(IdRegionLoad), &QPushButton::clicked, this, &CParameterDialog::LoadRegions);
-    connect(Button(IdRegionSave), &QPushButton::clicked, this, &CParameterDialog::SaveRegions);
+    connect(Button(CtlRegionLoad), &QPushButton::clicked, this, &CParameterDialog::LoadRegions);
+    connect(Button(CtlRegionSave), &QPushButton::clicked, this, &CParameterDialog::SaveRegions);
 }
 
 // Periods, and OK and Cancel.
@@ -313,13 +291,13 @@ void CParameterDialog::ConnectPeriods() {
             [this](QTreeWidgetItem* item, Qt::KeyboardModifiers mods) {
                 if (model_->ClickPeriod(ItemIndex(item), mods.testFlag(Qt::ShiftModifier))) Sync();
             });
-    connect(Button(IdPeriodClear), &QPushButton::clicked, this, [this] {
+    connect(Button(CtlPeriodClear), &QPushButton::clicked, this, [this] {
         model_->ClearPeriods();
         Sync();
     });
 
-    connect(Button(IdOk), &QPushButton::clicked, this, &QDialog::accept);
-    connect(Button(IdCancel), &QPushButton::clicked, this, &QDialog::reject);
+    connect(Button(CtlOk), &QPushButton::clicked, this, &QDialog::accept);
+    connect(Button(CtlCancel), &QPushButton::clicked, this, &QDialog::reject);
 }
 
 QPushButton* CParameterDialog::Button(int controlId) const {

@@ -3,6 +3,7 @@
 // rules live in ParameterModel; this window shows the model and forwards the user's input.
 #pragma once
 
+#include "core/Ids.h"
 #include "core/SavedSelections.h"
 #include "shell/ParameterModel.h"
 
@@ -30,7 +31,7 @@ class CCheckTree;
 class CParameterDialog : public QDialog {
     Q_OBJECT
 public:
-    static constexpr int ResourceId = 20001;
+    static constexpr int ResourceId = DialogParameters;
 
     CParameterDialog(Application& app, QWidget* parent = nullptr);
     ~CParameterDialog() override;

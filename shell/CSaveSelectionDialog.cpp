@@ -50,10 +50,10 @@ CSaveSelectionDialog::CSaveSelectionDialog(SaveSelectionModel& model, const Titl
     cancel_ = new QPushButton(QStringLiteral("Cancel"), this);
     insert_ = new QPushButton(QStringLiteral("Insert"), this);
     delete_ = new QPushButton(QStringLiteral("Delete"), this);
-    SetControlId(ok_, 10001);
-    SetControlId(cancel_, 10002);
-    SetControlId(insert_, 10003);
-    SetControlId(delete_, 10004);
+    SetControlId(ok_, CtlOk);
+    SetControlId(cancel_, CtlCancel);
+    SetControlId(insert_, CtlInsert);
+    SetControlId(delete_, CtlDelete);
     ok_->setDefault(true);
     for (QPushButton* b : {insert_, delete_}) b->setAutoDefault(false);
 

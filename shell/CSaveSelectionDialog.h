@@ -3,6 +3,7 @@
 // the current items. The rows and rules are those of SaveSelectionModel.
 #pragma once
 
+#include "core/Ids.h"
 #include "core/SavedSelections.h"
 
 #include <QDialog>
@@ -18,7 +19,7 @@ class TitlesTable;
 class CSaveSelectionDialog : public QDialog {
     Q_OBJECT
 public:
-    static constexpr int ResourceId = 20002;
+    static constexpr int ResourceId = DialogSaveSelection;
 
     CSaveSelectionDialog(SaveSelectionModel& model, const TitlesTable& titles, int charset,
                          QWidget* parent = nullptr);

@@ -56,21 +56,27 @@ public:
 ExportDialog::ExportDialog(const UiServices& ui, bool pictureChoice, QWidget* parent)
     : QDialog(parent) {
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(Control(ui, new QLabel(ui.Text(10111, "Parameters")), 10111));
-    auto* destination = Control(ui, new QGroupBox(ui.Text(10121, "Destination")), 10121);
+    layout->addWidget(Control(ui, new QLabel(ui.Text(CtlParameters, "Parameters")), CtlParameters));
+    auto* destination =
+        Control(ui, new QGroupBox(ui.Text(CtlDestination, "Destination")), CtlDestination);
     auto* d = new QVBoxLayout(destination);
-    d->addWidget(clipboard_ = Control(ui, new QRadioButton(ui.Text(10122, "Clipboard")), 10122));
-    d->addWidget(metafile_ = Control(ui, new QRadioButton(ui.Text(10123, "Metafile")), 10123));
+    d->addWidget(clipboard_ = Control(ui, new QRadioButton(ui.Text(CtlClipboard, "Clipboard")),
+                                      CtlClipboard));
+    d->addWidget(metafile_ =
+                     Control(ui, new QRadioButton(ui.Text(CtlMetafile, "Metafile")), CtlMetafile));
     layout->addWidget(destination);
-    picture_ = Control(ui, new QGroupBox(ui.Text(10124, "Picture")), 10124);
+    picture_ = Control(ui, new QGroupBox(ui.Text(CtlPicture, "Picture")), CtlPicture);
     auto* p = new QVBoxLayout(picture_);
     p->addWidget(blackAndWhite_ =
-                     Control(ui, new QRadioButton(ui.Text(10125, "Black && White")), 10125));
-    p->addWidget(colored_ = Control(ui, new QRadioButton(ui.Text(10126, "Colored")), 10126));
+                     Control(ui, new QRadioButton(ui.Text(CtlBlackAndWhite, "Black && White")),
+                             CtlBlackAndWhite));
+    p->addWidget(colored_ =
+                     Control(ui, new QRadioButton(ui.Text(CtlColored, "Colored")), CtlColored));
     layout->addWidget(picture_);
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(export_ = Control(ui, new QPushButton(ui.Text(10127, "Export")), 10127));
-    auto* cancel = Control(ui, new QPushButton(ui.Text(10002, "Cancel")), 10002);
+    buttons->addWidget(export_ =
+                           Control(ui, new QPushButton(ui.Text(CtlExport, "Export")), CtlExport));
+    auto* cancel = Control(ui, new QPushButton(ui.Text(CtlCancel, "Cancel")), CtlCancel);
     buttons->addWidget(cancel);
     layout->addLayout(buttons);
 
@@ -94,19 +100,22 @@ ScaleDialog::ScaleDialog(const UiServices& ui, const ScaleDialogInput& input, QW
     : QDialog(parent), input_(input) {
     const ScaleValues shown = input.current.value_or(ScaleValues{});
     auto* form = new QFormLayout;
-    max_ = Control(ui, new FloatEdit(shown.max, true), 10194);
-    min_ = Control(ui, new FloatEdit(shown.min, true), 10193);
-    section_ = Control(ui, new FloatEdit(shown.section, false), 10192);
-    maxLabel_ = Control(ui, new QLabel(ui.Text(10131, "Max:")), 10131);
-    minLabel_ = Control(ui, new QLabel(ui.Text(10130, "Min:")), 10130);
+    max_ = Control(ui, new FloatEdit(shown.max, true), CtlMaxEdit);
+    min_ = Control(ui, new FloatEdit(shown.min, true), CtlMinEdit);
+    section_ = Control(ui, new FloatEdit(shown.section, false), CtlSectionEdit);
+    maxLabel_ = Control(ui, new QLabel(ui.Text(CtlMaxLabel, "Max:")), CtlMaxLabel);
+    minLabel_ = Control(ui, new QLabel(ui.Text(CtlMinLabel, "Min:")), CtlMinLabel);
     form->addRow(maxLabel_, max_);
     form->addRow(minLabel_, min_);
-    form->addRow(Control(ui, new QLabel(ui.Text(10132, "Section:")), 10132), section_);
-    log_ = Control(ui, new QCheckBox(ui.Text(10156, "Use logarithmic scale")), 10156);
+    form->addRow(Control(ui, new QLabel(ui.Text(CtlSectionLabel, "Section:")), CtlSectionLabel),
+                 section_);
+    log_ = Control(ui, new QCheckBox(ui.Text(CtlLogarithmic, "Use logarithmic scale")),
+                   CtlLogarithmic);
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(default_ = Control(ui, new QPushButton(ui.Text(10120, "Default")), 10120));
-    buttons->addWidget(ok_ = Control(ui, new QPushButton(ui.Text(10001, "OK")), 10001));
-    auto* cancel = Control(ui, new QPushButton(ui.Text(10002, "Cancel")), 10002);
+    buttons->addWidget(
+        default_ = Control(ui, new QPushButton(ui.Text(CtlDefault, "Default")), CtlDefault));
+    buttons->addWidget(ok_ = Control(ui, new QPushButton(ui.Text(CtlOk, "OK")), CtlOk));
+    auto* cancel = Control(ui, new QPushButton(ui.Text(CtlCancel, "Cancel")), CtlCancel);
     buttons->addWidget(cancel);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
@@ -167,7 +176,8 @@ void ScaleDialog::done(int r) {
 
 XYScaleDialog::XYScaleDialog(const UiServices& ui, const XYScaleInput& input, QWidget* parent)
     : QDialog(parent), input_(input) {
-    const int ids[6] = {10188, 10189, 10187, 10193, 10194, 10192};
+    const int ids[6] = {CtlXMinEdit, CtlXMaxEdit, CtlXSectionEdit,
+                        CtlMinEdit,  CtlMaxEdit,  CtlSectionEdit};
     const float values[6] = {input.x.min, input.x.max, input.x.section,
                              input.y.min, input.y.max, input.y.section};
     for (int i = 0; i < 6; ++i) edits_[i] = Control(ui, new FloatEdit(values[i], false), ids[i]);
@@ -181,16 +191,19 @@ XYScaleDialog::XYScaleDialog(const UiServices& ui, const XYScaleInput& input, QW
                      edits_[first + 2]);
         return box;
     };
-    const int xLabels[3] = {10138, 10137, 10139}, yLabels[3] = {10131, 10130, 10132};
+    const int xLabels[3] = {CtlXMaxLabel, CtlXMinLabel, CtlXSectionLabel},
+              yLabels[3] = {CtlMaxLabel, CtlMinLabel, CtlSectionLabel};
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(group(10140, "X Scale", 0, xLabels));
-    layout->addWidget(group(10141, "Y Scale", 3, yLabels));
+    layout->addWidget(group(CtlXScaleGroup, "X Scale", 0, xLabels));
+    layout->addWidget(group(CtlYScaleGroup, "Y Scale", 3, yLabels));
     layout->addWidget(
-        log_ = Control(ui, new QCheckBox(ui.Text(10156, "Use logarithmic scale")), 10156));
+        log_ = Control(ui, new QCheckBox(ui.Text(CtlLogarithmic, "Use logarithmic scale")),
+                       CtlLogarithmic));
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(default_ = Control(ui, new QPushButton(ui.Text(10120, "Default")), 10120));
-    buttons->addWidget(ok_ = Control(ui, new QPushButton(ui.Text(10001, "Ok")), 10001));
-    auto* cancel = Control(ui, new QPushButton(ui.Text(10002, "Cancel")), 10002);
+    buttons->addWidget(
+        default_ = Control(ui, new QPushButton(ui.Text(CtlDefault, "Default")), CtlDefault));
+    buttons->addWidget(ok_ = Control(ui, new QPushButton(ui.Text(CtlOk, "Ok")), CtlOk));
+    auto* cancel = Control(ui, new QPushButton(ui.Text(CtlCancel, "Cancel")), CtlCancel);
     buttons->addWidget(cancel);
     layout->addLayout(buttons);
 
@@ -236,7 +249,7 @@ RegionListDialog::RegionListDialog(const UiServices& ui, int n, int* flags,
                                    const std::vector<std::string>* names, QWidget* parent)
     : QDialog(parent), model_(n, flags, names), flags_(flags) {
     auto* layout = new QVBoxLayout(this);
-    list_ = Control(ui, new QListWidget, 10195);
+    list_ = Control(ui, new QListWidget, CtlRegionList);
     for (int i = 0; i < model_.Count(); ++i) {
         auto* item = new QListWidgetItem(QString::fromStdString(model_.Name(i)), list_);
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
@@ -244,12 +257,13 @@ RegionListDialog::RegionListDialog(const UiServices& ui, int n, int* flags,
     list_->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
     layout->addWidget(list_);
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(selectAll_ =
-                           Control(ui, new QPushButton(ui.Text(10128, "Select all")), 10128));
-    buttons->addWidget(unselectAll_ =
-                           Control(ui, new QPushButton(ui.Text(10129, "Unselect all")), 10129));
-    buttons->addWidget(ok_ = Control(ui, new QPushButton(ui.Text(10001, "OK")), 10001));
-    auto* cancel = Control(ui, new QPushButton(ui.Text(10002, "Cancel")), 10002);
+    buttons->addWidget(selectAll_ = Control(
+                           ui, new QPushButton(ui.Text(CtlSelectAll, "Select all")), CtlSelectAll));
+    buttons->addWidget(
+        unselectAll_ =
+            Control(ui, new QPushButton(ui.Text(CtlUnselectAll, "Unselect all")), CtlUnselectAll));
+    buttons->addWidget(ok_ = Control(ui, new QPushButton(ui.Text(CtlOk, "OK")), CtlOk));
+    auto* cancel = Control(ui, new QPushButton(ui.Text(CtlCancel, "Cancel")), CtlCancel);
     buttons->addWidget(cancel);
     layout->addLayout(buttons);
     for (QPushButton* b : {ok_, selectAll_, unselectAll_}) b->setEnabled(model_.Usable());

@@ -1,11 +1,12 @@
-// The dialogs the charts share: Export (20006), "Change scale" for one axis (20008) and for
-// two axes (20010), and "Available regions" (20007). Their rules live in charts/DialogRules.h;
-// these are the widgets around them.
+// The dialogs the charts share: Export (DialogExport), "Change scale" for one axis (DialogScale)
+// and for two axes (DialogXYScale), and "Available regions" (DialogRegionList). Their rules live in
+// charts/DialogRules.h; these are the widgets around them.
 #pragma once
 
 #include "charts/DialogRules.h"
 #include "charts/ViewHost.h"
 #include "charts/qt/UiServices.h"
+#include "core/Ids.h"
 
 #include <QDialog>
 
@@ -25,7 +26,7 @@ namespace zor::charts::qt {
 class ExportDialog : public QDialog {
     Q_OBJECT
 public:
-    static constexpr int ResourceId = 20006;
+    static constexpr int ResourceId = DialogExport;
     ExportDialog(const UiServices& ui, bool pictureChoice, QWidget* parent = nullptr);
 
     // The choice once the dialog was closed with "Export".
@@ -51,7 +52,7 @@ class FloatEdit;
 class ScaleDialog : public QDialog {
     Q_OBJECT
 public:
-    static constexpr int ResourceId = 20008;
+    static constexpr int ResourceId = DialogScale;
     ScaleDialog(const UiServices& ui, const ScaleDialogInput& input, QWidget* parent = nullptr);
 
     // Valid once the dialog was accepted.
@@ -80,7 +81,7 @@ private:
 class XYScaleDialog : public QDialog {
     Q_OBJECT
 public:
-    static constexpr int ResourceId = 20010;
+    static constexpr int ResourceId = DialogXYScale;
     XYScaleDialog(const UiServices& ui, const XYScaleInput& input, QWidget* parent = nullptr);
 
     const XYScaleResult& Result() const { return result_; }
@@ -102,7 +103,7 @@ private:
 class RegionListDialog : public QDialog {
     Q_OBJECT
 public:
-    static constexpr int ResourceId = 20007;
+    static constexpr int ResourceId = DialogRegionList;
     // `flags` (n entries) is written on OK only; it must outlive the dialog.
     RegionListDialog(const UiServices& ui, int n, int* flags, const std::vector<std::string>* names,
                      QWidget* parent = nullptr);
