@@ -2,7 +2,8 @@
 # Builds the libFuzzer targets with clang (AddressSanitizer + UndefinedBehaviorSanitizer) and runs
 # each for a given time or number of runs, then reports executions, coverage and findings.
 #   scripts/fuzz.sh [-t SECONDS | -r RUNS] [TARGET...]
-# Corpora grow in build-fuzz/corpus/<target>/ (seeded from valid files); crashing inputs are
+# Corpora grow in build-fuzz/corpus/<target>/ (seeded from valid files); a target's dictionary is
+# fuzz/<target>.dict when there is one, else fuzz/zor.dict; crashing inputs are
 # written to build-fuzz/findings/<target>/. Exit status 1 when any target found something.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -51,7 +52,9 @@ for t in "${targets[@]}"; do
     [ -n "$runs" ] && limit=(-runs="$runs")
     log="$build/$t.log"
     set +e
-    "$build/bin/$t" "$corpus" -dict="$root/fuzz/zor.dict" -rss_limit_mb=2048 -timeout=10 \
+    dict="$root/fuzz/$t.dict"
+    [ -f "$dict" ] || dict="$root/fuzz/zor.dict"
+    "$build/bin/$t" "$corpus" -dict="$dict" -rss_limit_mb=2048 -timeout=10 \
         -max_len=65536 -artifact_prefix="$findings/" -print_final_stats=1 "${limit[@]}" > "$log" 2>&1
     rc=$?
     set -e

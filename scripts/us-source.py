@@ -1,8 +1,10 @@
 #!/usr/bin/env python3
 """Writes a zorimport source folder for a large benchmark database: the 51 US states (and the
 national total) at the top level, one set of counties per state, and 60 indicators over 40 years.
+With --counties-top the top level is instead the 3,142 counties (and the national total) in one
+region set with one map of all counties, and there are no sub-region sets.
 
-usage: us-source.py <US data directory> <source folder to write>
+usage: us-source.py [--counties-top] <US data directory> <source folder to write>
 
 The data directory holds counties.geojson, states.geojson, unemployment-2009.csv and
 state-fips.csv. Only one year of real county figures exists there (population and the
@@ -96,10 +98,59 @@ def write_values(path, rows):
                                 for y, v in zip(YEARS, series[code])))
 
 
+def write_groups(out, inds):
+    """The definition texts; returns the manifest's groups."""
+    groups = []
+    for g, gname in enumerate(GROUPS):
+        entries = []
+        for code, name, kind in inds:
+            if code // 1000 != g:
+                continue
+            text = (name.replace(" (derived)", "").replace(", derived", "") + "\n\n"
+                    "Benchmark data, not real statistics. Only the county population and "
+                    "unemployment rate of 2009 are real (US Bureau of Labor Statistics, public "
+                    "domain); this indicator and every other year are derived from those two "
+                    "figures by fixed made-up rules. States and the nation: %s of the counties.\n"
+                    % ("sums" if kind == "count" else "population-weighted means"))
+            with open(os.path.join(out, "definitions", "%d.txt" % code), "w", encoding="utf-8") as f:
+                f.write(text)
+            entries.append({"code": code, "name": name, "definition": "definitions/%d.txt" % code})
+        groups.append({"id": g, "name": gname, "indicators": entries})
+    return groups
+
+
+def counties_top(data, out, counties_geo, figures, inds):
+    """One region set: every county at the top level, the nation as the total."""
+    counties = sorted(counties_geo["features"], key=lambda f: f["id"])
+    rows, series_list, weights_list = [], [], []
+    for i, c in enumerate(counties, start=1):
+        if c["id"] not in figures:
+            continue  # no 2009 figures: every value missing
+        pop09, unemp09 = figures[c["id"]]
+        s = county_series(c["id"], pop09, unemp09, inds)
+        rows.append((i, s))
+        series_list.append(s)
+        weights_list.append(s[0])
+    rows.append((len(counties) + 1, total(series_list, weights_list, inds)))
+    write_values(os.path.join(out, "values", "10000.csv"), rows)
+    shutil.copyfile(os.path.join(data, "counties.geojson"), os.path.join(out, "maps", "counties.geojson"))
+    sets = [{"id": 10000, "name": "United States counties", "code": "USA",
+             "regions": [{"id": i + 1, "name": c["properties"]["name"], "feature": c["id"]}
+                         for i, c in enumerate(counties)] + [{"id": len(counties) + 1, "name": "United States"}],
+             "map": {"file": "maps/counties.geojson"}}]
+    with open(os.path.join(out, "manifest.json"), "w", encoding="utf-8") as f:
+        json.dump({"charset": 0, "regionSets": sets, "groups": write_groups(out, inds),
+                   "periods": YEARS, "values": [{"file": "values/10000.csv", "set": 10000}]},
+                  f, indent=1, ensure_ascii=False)
+
+
 def main():
-    if len(sys.argv) != 3:
-        sys.exit("usage: us-source.py <US data directory> <source folder>")
-    data, out = sys.argv[1], sys.argv[2]
+    args = sys.argv[1:]
+    top_counties = "--counties-top" in args
+    args = [a for a in args if a != "--counties-top"]
+    if len(args) != 2:
+        sys.exit("usage: us-source.py [--counties-top] <US data directory> <source folder>")
+    data, out = args
     if os.path.exists(out):
         shutil.rmtree(out)
     for d in ("maps", "values", "definitions"):
@@ -118,6 +169,9 @@ def main():
             figures["%05d" % int(row["fips"])] = (float(row["pop"]), float(row["unemp"]))
 
     inds = indicators()
+    if top_counties:
+        counties_top(data, out, counties_geo, figures, inds)
+        return
     states = sorted(states_geo["features"], key=lambda f: f["id"])
     counties = {}
     for f in counties_geo["features"]:
@@ -159,25 +213,8 @@ def main():
     state_rows.append((len(states) + 1, total(state_series, state_weights, inds)))
     write_values(os.path.join(out, "values", "10000.csv"), state_rows)
 
-    groups = []
-    for g, gname in enumerate(GROUPS):
-        entries = []
-        for code, name, kind in inds:
-            if code // 1000 != g:
-                continue
-            text = (name.replace(" (derived)", "").replace(", derived", "") + "\n\n"
-                    "Benchmark data, not real statistics. Only the county population and "
-                    "unemployment rate of 2009 are real (US Bureau of Labor Statistics, public "
-                    "domain); this indicator and every other year are derived from those two "
-                    "figures by fixed made-up rules. States and the nation: %s of the counties.\n"
-                    % ("sums" if kind == "count" else "population-weighted means"))
-            with open(os.path.join(out, "definitions", "%d.txt" % code), "w", encoding="utf-8") as f:
-                f.write(text)
-            entries.append({"code": code, "name": name, "definition": "definitions/%d.txt" % code})
-        groups.append({"id": g, "name": gname, "indicators": entries})
-
     with open(os.path.join(out, "manifest.json"), "w", encoding="utf-8") as f:
-        json.dump({"charset": 0, "regionSets": sets, "groups": groups, "periods": YEARS,
+        json.dump({"charset": 0, "regionSets": sets, "groups": write_groups(out, inds), "periods": YEARS,
                    "values": values}, f, indent=1, ensure_ascii=False)
 
 

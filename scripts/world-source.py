@@ -374,11 +374,13 @@ def main():
             json.dump({"type": "FeatureCollection", "features": features}, f,
                       separators=(",", ":"))
 
+    # The boundaries are simplified already (Natural Earth 1:50m, coordinates rounded); the maps
+    # keep every vertex ("simplify": 0), as the demo database has always had them.
     sets = [{
         "id": 10000, "name": "World", "code": "WLD",
         "regions": [{"id": i + 1, "name": r, "feature": r} for i, r in enumerate(regions)]
                    + [{"id": len(regions) + 1, "name": "World"}],
-        "map": {"file": "maps/10000.geojson"},
+        "map": {"file": "maps/10000.geojson", "simplify": 0},
     }]
     write_geojson("10000.geojson", [f for f in region_geo["features"] if f["id"] in members])
     plane = Plane(country_geo["features"])
@@ -395,7 +397,8 @@ def main():
             "regions": [{"id": i + 1, "name": c, "feature": codes[c]["iso_numeric"]}
                         for i, c in enumerate(cs)] + [{"id": len(cs) + 1, "name": r}],
             "map": {"file": "maps/%d.geojson" % set_id, "coordinates": "lonlat",
-                    "projection": "equal-earth", "centralMeridian": central_meridian(features)},
+                    "projection": "equal-earth", "centralMeridian": central_meridian(features),
+                    "simplify": 0},
         })
         write_geojson("%d.geojson" % set_id, features)
 

@@ -144,5 +144,43 @@ int main(int argc, char** argv) {
                     {"A", {{200, 200}, {300, 200}, {250, 300}}},
                     {"B", {{400, 0}, {500, 0}, {500, 100}, {400, 100}}}};
     if (auto bytes = zor::WriteMapFile(map)) Seed(root, "fuzz_map", "two", *bytes);
-    return 0;
+
+    // The importer: a manifest with every section and map key, value files with and without a
+    // set column, and byte strings for the map builder (whose input is read as numbers).
+    Seed(root, "fuzz_manifest", "full", R"({
+  "charset": 238, "decimalSymbol": ",",
+  "nameLengths": {"regionSet": 40, "region": 12, "group": 40, "indicator": 80},
+  "regionSets": [
+    {"id": 10000, "name": "Country", "code": "CTY",
+     "regions": [{"id": 1, "name": "North", "feature": "N"}, {"id": 2, "name": "Total"}],
+     "map": {"file": "maps/top.shp", "layer": "top", "featureKey": "CODE", "crs": "EPSG:2180",
+             "projection": "+proj=laea +lat_0=52 +lon_0=19", "simplify": 0.5}},
+    {"id": 10100, "name": "North",
+     "regions": [{"id": 1, "name": "\u0141\u00f3d\u017a"}, {"id": 2, "name": "North total"}],
+     "smallRegions": [{"id": 3, "name": "Town"}],
+     "map": {"file": "maps/north.geojson", "coordinates": "lonlat", "projection": "equal-earth",
+             "centralMeridian": 19}}],
+  "groups": [{"id": 0, "name": "Population", "indicators": [
+    {"code": 0, "name": "Population", "definition": "def/pop.txt",
+     "variants": [{"code": 1, "name": "Growth"}]}, {"code": 10, "name": "Fertility"}]}],
+  "periods": [2000, {"code": 2001, "name": "2001 (estimate)"
+}],
+  "values": ["values.csv", {"file": "north.csv", "set": 10100}],
+  "picture": "front.bmp"
+})");
+    Seed(root, "fuzz_manifest", "small",
+         R"({"regionSets":[{"id":10000,"name":"T","regions":[{"id":1,"name":"A"},)"
+         R"({"id":2,"name":"B"}],"map":{"file":"m.gpkg","coordinates":"planar-y-up"}}],)"
+         R"("groups":[],"periods":[1990]})");
+Seed(root, "fuzz_csv", "both",
+     Join({"set,region,indicator,year,value\n10000,1,0,2000,1.5\n10000,2,0,2000,\n"
+           "10100,3,1,2002,-2e3\n",
+           "\xEF\xBB\xBFregion,indicator,period,value,note\r\n1,10,2001,7,\"a, \"\"b\"\"\"\r\n"
+           "2,10,2001,8,\"two\nlines\"\r\n"}));
+Seed(root, "fuzz_mapbuild", "a", std::string(64, '\x10'));
+Seed(root, "fuzz_mapbuild", "b", std::string(256, '\x42') + std::string(64, '\x01'));
+std::string ramp;
+for (int i = 0; i < 512; ++i) ramp += char(i * 37 % 251);
+Seed(root, "fuzz_mapbuild", "c", ramp);
+return 0;
 }

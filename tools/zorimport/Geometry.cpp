@@ -1,8 +1,5 @@
 #include "tools/zorimport/Geometry.h"
 
-#include "core/FileUtil.h"
-#include "tools/zorimport/Json.h"
-
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -11,180 +8,6 @@
 namespace zor::import {
 
 namespace {
-
-constexpr double Pi = 3.14159265358979323846;
-
-// ------------------------------------------------------------------ GeoJSON
-
-class GeoReader {
-public:
-    GeoReader(const SourceMap& map, Diagnostics& diag) : map_(map), diag_(diag) {}
-
-    bool Error(const JsonValue& at, const std::string& text) {
-        diag_.Error(map_.file, at.line(), text);
-        return false;
-    }
-
-    bool Position(const JsonValue& v, PointD& out) {
-        if (!v.isArray() || v.items().size() < 2 || !v.items()[0].isNumber() ||
-            !v.items()[1].isNumber())
-            return Error(v, "a position must be an array of two or more numbers");
-        double a = v.items()[0].number(), b = v.items()[1].number();
-        switch (map_.coordinates) {
-        case Coordinates::Planar:
-            out = {a, b};
-            break;
-        case Coordinates::PlanarYUp:
-            out = {a, -b};
-            break;
-        case Coordinates::LonLat: {
-            if (a < -180 || a > 180 || b < -90 || b > 90)
-                return Error(v, "longitude/latitude out of range");
-            double lon = a - map_.centralMeridian;
-            while (lon > 180) lon -= 360;
-            while (lon < -180) lon += 360;
-            if (map_.projection == Projection::EqualEarth) {
-                PointD p = EqualEarth(lon, b);
-                out = {p.x, -p.y};
-            } else {
-                out = {lon, -b};
-            }
-            break;
-        }
-        }
-        return true;
-    }
-
-    bool Ring(const JsonValue& v, RingD& out) {
-        if (!v.isArray()) return Error(v, "a linear ring must be an array of positions");
-        out.clear();
-        out.reserve(v.items().size());
-        for (const auto& p : v.items()) {
-            PointD pt;
-            if (!Position(p, pt)) return false;
-            out.push_back(pt);
-        }
-        if (out.size() > 1 && out.front().x == out.back().x && out.front().y == out.back().y)
-            out.pop_back();
-        return true;
-    }
-
-    bool Polygon(const JsonValue& v, std::vector<PolygonD>& out) {
-        if (!v.isArray()) return Error(v, "polygon coordinates must be an array of rings");
-        if (v.items().empty()) return true;
-        PolygonD poly;
-        for (size_t i = 0; i < v.items().size(); ++i) {
-            RingD ring;
-            if (!Ring(v.items()[i], ring)) return false;
-            if (i == 0)
-                poly.outer = std::move(ring);
-            else
-                poly.holes.push_back(std::move(ring));
-        }
-        out.push_back(std::move(poly));
-        return true;
-    }
-
-    // Returns false on an error; a geometry without polygons leaves `out` empty.
-    bool Geometry(const JsonValue& g, std::vector<PolygonD>& out, std::string& type) {
-        if (g.isNull()) return true;
-        if (!g.isObject()) return Error(g, "a geometry must be an object");
-        const JsonValue* t = g.find("type");
-        if (!t || !t->isString()) return Error(g, "a geometry has no \"type\"");
-        type = t->string();
-        if (type == "GeometryCollection") {
-            const JsonValue* list = g.find("geometries");
-            if (!list || !list->isArray())
-                return Error(g, "a GeometryCollection needs a \"geometries\" array");
-            for (const auto& part : list->items()) {
-                std::string inner;
-                if (!Geometry(part, out, inner)) return false;
-            }
-            return true;
-        }
-        if (type != "Polygon" && type != "MultiPolygon") return true;
-        const JsonValue* c = g.find("coordinates");
-        if (!c || !c->isArray()) return Error(g, "a " + type + " needs \"coordinates\"");
-        if (type == "Polygon") return Polygon(*c, out);
-        for (const auto& p : c->items())
-            if (!Polygon(p, out)) return false;
-        return true;
-    }
-
-    bool FeatureValue(const JsonValue& f, std::vector<Feature>& out) {
-        if (!f.isObject()) return Error(f, "a feature must be an object");
-        Feature feat;
-        feat.line = f.line();
-        const JsonValue* keyValue = nullptr;
-        if (map_.featureKey == "id") {
-            keyValue = f.find("id");
-        } else if (const JsonValue* props = f.find("properties"); props && props->isObject()) {
-            keyValue = props->find(map_.featureKey);
-        }
-        if (keyValue && keyValue->isString()) {
-            feat.key = keyValue->string();
-        } else if (keyValue && keyValue->isNumber() &&
-                   keyValue->number() == std::floor(keyValue->number()) &&
-                   std::fabs(keyValue->number()) < 1e15) {
-            feat.key = std::to_string(int64_t(keyValue->number()));
-        } else {
-            diag_.Warning(map_.file, f.line(),
-                          "a feature without a \"" + map_.featureKey +
-                              "\" string or whole number is left out");
-            return true;
-        }
-        const JsonValue* g = f.find("geometry");
-        std::string type;
-        if (!g || !Geometry(*g, feat.polygons, type)) {
-            if (!g) return Error(f, "feature \"" + feat.key + "\" has no \"geometry\"");
-            return false;
-        }
-        if (feat.polygons.empty()) {
-            diag_.Warning(map_.file, f.line(),
-                          "feature \"" + feat.key + "\" has no polygons" +
-                              (type.empty() ? "" : " (a " + type + " geometry)") +
-                              " and is left out");
-            return true;
-        }
-        out.push_back(std::move(feat));
-        return true;
-    }
-
-    std::optional<std::vector<Feature>> Read(const JsonValue& root) {
-        std::vector<Feature> out;
-        if (!root.isObject()) {
-            Error(root, "a GeoJSON text must be an object");
-            return std::nullopt;
-        }
-        const JsonValue* t = root.find("type");
-        if (!t || !t->isString()) {
-            Error(root, "the GeoJSON object has no \"type\"");
-            return std::nullopt;
-        }
-        if (t->string() == "FeatureCollection") {
-            const JsonValue* list = root.find("features");
-            if (!list || !list->isArray()) {
-                Error(root, "a FeatureCollection needs a \"features\" array");
-                return std::nullopt;
-            }
-            for (const auto& f : list->items())
-                if (!FeatureValue(f, out)) return std::nullopt;
-        } else if (t->string() == "Feature") {
-            if (!FeatureValue(root, out)) return std::nullopt;
-        } else {
-            Feature feat;
-            feat.line = root.line();
-            std::string type;
-            if (!Geometry(root, feat.polygons, type)) return std::nullopt;
-            if (!feat.polygons.empty()) out.push_back(std::move(feat));
-        }
-        return out;
-    }
-
-private:
-    const SourceMap& map_;
-    Diagnostics& diag_;
-};
 
 // ------------------------------------------------------------------ integer rings
 
@@ -331,33 +154,6 @@ void PlacePanel(MapHeader& h, double panelLeft, double panelTop) {
 
 } // namespace
 
-PointD EqualEarth(double lonDeg, double latDeg) {
-    constexpr double A1 = 1.340264, A2 = -0.081106, A3 = 0.000893, A4 = 0.003796;
-    const double M = std::sqrt(3.0) / 2;
-    double lam = lonDeg * Pi / 180, phi = latDeg * Pi / 180;
-    double t = std::asin(M * std::sin(phi));
-    double t2 = t * t, t6 = t2 * t2 * t2;
-    double x = lam * std::cos(t) / (M * (A1 + 3 * A2 * t2 + t6 * (7 * A3 + 9 * A4 * t2)));
-    double y = t * (A1 + A2 * t2 + t6 * (A3 + A4 * t2));
-    return {x, y};
-}
-
-std::optional<std::vector<Feature>> ReadFeatures(const std::string& sourceDir, const SourceMap& map,
-                                                 Diagnostics& diag) {
-    auto text = ReadWholeFile(JoinPath(sourceDir, map.file), size_t(1) << 30);
-    if (!text) {
-        diag.Error(map.file, 0, "cannot be read");
-        return std::nullopt;
-    }
-    JsonError err;
-    auto root = ParseJson(*text, &err);
-    if (!root) {
-        diag.Error(map.file, err.line, "column " + std::to_string(err.column) + ": " + err.message);
-        return std::nullopt;
-    }
-    return GeoReader(map, diag).Read(*root);
-}
-
 bool RingContains(const std::vector<MapPoint>& ring, double x, double y) {
     bool in = false;
     for (size_t i = 0; i + 1 < ring.size(); ++i) {
@@ -419,10 +215,15 @@ std::vector<MapPoint> CutHoles(std::vector<MapPoint> outer,
     return outer;
 }
 
-std::optional<MapFile> BuildMap(const SourceSet& set, const std::vector<Feature>& features,
-                                const std::string& mapFile, Diagnostics& diag) {
+namespace {
+
+// The polygons of each drawn region (the top-level regions before the total), matched to the
+// features by key; nullopt when two regions share a key or a region has no polygon.
+std::optional<std::vector<std::vector<PolygonD>>> MatchRegions(const SourceSet& set,
+                                                               const std::vector<Feature>& features,
+                                                               const std::string& mapFile,
+                                                               Diagnostics& diag) {
     const std::string what = "set " + std::to_string(set.id);
-    // Regions drawn on the map: the top-level regions before the total.
     const size_t drawnCount = set.regions.size() - 1;
     std::unordered_map<std::string, size_t> byKey;
     bool ok = true;
@@ -434,31 +235,44 @@ std::optional<MapFile> BuildMap(const SourceSet& set, const std::vector<Feature>
             diag.Error(ManifestFileName, r.line,
                        "region " + std::to_string(r.id) + " of " + what +
                            " has the feature key \"" + r.feature + "\" of region " +
-                           std::to_string(it->second + 1));
+                           std::to_string(it->second + 1) +
+                           "; each region needs a key of its own (\"feature\")");
             ok = false;
         }
     }
     if (!ok) return std::nullopt;
 
-    std::vector<std::vector<const PolygonD*>> parts(drawnCount);
+    std::vector<std::vector<PolygonD>> parts(drawnCount);
     for (const auto& f : features) {
+        const std::string feature = "feature " + std::to_string(f.index) + " (\"" + f.key + "\")";
         auto it = byKey.find(f.key);
         if (it == byKey.end()) {
-            diag.Warning(mapFile, f.line,
-                         "feature \"" + f.key + "\" matches no region of " + what +
-                             " and is left out");
+            diag.Warning(mapFile, 0,
+                         feature + " matches no region of " + what +
+                             " and is left out (a region draws it when its \"feature\" is \"" +
+                             f.key + "\")");
         } else if (it->second == drawnCount) {
-            diag.Warning(mapFile, f.line,
-                         "feature \"" + f.key +
-                             "\" is the set's total, which "
-                             "the map shows as a label; its polygons are left out");
+            diag.Warning(mapFile, 0,
+                         feature + " is the set's total, which the map shows as a label; its "
+                                   "polygons are left out");
         } else if (it->second > drawnCount) {
-            diag.Warning(mapFile, f.line,
-                         "feature \"" + f.key +
-                             "\" is a small region; only "
-                             "top-level regions are drawn, so it is left out");
+            diag.Warning(mapFile, 0,
+                         feature + " is a small region; only top-level regions are drawn, so it "
+                                   "is left out");
         } else {
-            for (const auto& p : f.polygons) parts[it->second].push_back(&p);
+            for (const auto& p : f.polygons) {
+                const bool finite =
+                    std::all_of(p.outer.begin(), p.outer.end(), [](const PointD& q) {
+                        return std::isfinite(q.x) && std::isfinite(q.y);
+                    });
+                if (!finite) {
+                    diag.Error(mapFile, 0,
+                               feature + " has coordinates that are not finite numbers");
+                    ok = false;
+                    break;
+                }
+                parts[it->second].push_back(p);
+            }
         }
     }
     for (size_t i = 0; i < drawnCount; ++i)
@@ -466,18 +280,175 @@ std::optional<MapFile> BuildMap(const SourceSet& set, const std::vector<Feature>
             diag.Error(mapFile, 0,
                        "region " + std::to_string(set.regions[i].id) + " \"" +
                            set.regions[i].name.utf8 + "\" of " + what +
-                           " has no polygon (feature \"" + set.regions[i].feature + "\")");
+                           " has no polygon: no feature has the key \"" + set.regions[i].feature +
+                           "\"; add its boundary to the file or correct the region's "
+                           "\"feature\" in the manifest");
             ok = false;
         }
     if (!ok) return std::nullopt;
+    return parts;
+}
 
+size_t VertexCount(const std::vector<std::vector<PolygonD>>& parts) {
+    size_t n = 0;
+    for (const auto& list : parts)
+        for (const auto& p : list) {
+            n += p.outer.size();
+            for (const auto& h : p.holes) n += h.size();
+        }
+    return n;
+}
+
+Box ContentBox(const std::vector<std::vector<PolygonD>>& parts) {
     Box content;
     for (const auto& list : parts)
-        for (const PolygonD* p : list)
-            for (const auto& pt : p->outer) content.Add(pt.x, pt.y);
+        for (const auto& p : list)
+            for (const auto& pt : p.outer) content.Add(pt.x, pt.y);
+    return content;
+}
+
+// A region's polygons in drawing coordinates.
+struct DrawnRegion {
+    std::vector<std::vector<MapPoint>> outers;
+    std::vector<std::vector<std::vector<MapPoint>>> holes; // per outer ring
+};
+
+// The square that stands for a region too small to keep a polygon at this scale: it keeps its
+// place in the order of the regions, and something to see and to point at.
+std::vector<MapPoint> Marker(const std::vector<PolygonD>& polys, const Layout& l,
+                             const Box& content) {
+    Box b;
+    for (const auto& p : polys)
+        for (const auto& pt : p.outer) b.Add(pt.x, pt.y);
+    const int32_t d = MarkerHalfSize;
+    int32_t x = int32_t(std::lround(l.ox + ((b.x0 + b.x1) / 2 - content.x0) * l.k));
+    int32_t y = int32_t(std::lround(l.oy + ((b.y0 + b.y1) / 2 - content.y0) * l.k));
+    x = std::clamp(x, d, std::max(d, l.width - d));
+    y = std::clamp(y, d, std::max(d, l.height - d));
+    return {{x - d, y - d}, {x + d, y - d}, {x + d, y + d}, {x - d, y + d}, {x - d, y - d}};
+}
+
+// The polygons of every drawn region in drawing coordinates, region by region; a hole that
+// another region fills is left to that region (drawn over it), the others are cut out.
+void DrawRegions(const SourceSet& set, const std::vector<std::vector<PolygonD>>& parts,
+                 const Layout& l, const Box& content, bool report, const std::string& mapFile,
+                 Diagnostics& diag, MapFile& map, std::vector<Drawn>& drawn) {
+    const std::string what = "set " + std::to_string(set.id);
+    const size_t drawnCount = parts.size();
+    std::vector<DrawnRegion> regions(drawnCount);
+    std::vector<Drawn> outers; // for the hole test, with the region they belong to
+    std::vector<size_t> outerRegion;
+    for (size_t i = 0; i < drawnCount; ++i)
+        for (const PolygonD& p : parts[i]) {
+            auto ring = ToDrawing(p.outer, l.k, l.ox, l.oy, content.x0, content.y0);
+            if (ring.empty()) continue;
+            std::vector<std::vector<MapPoint>> holes;
+            for (const auto& h : p.holes) {
+                auto hr = ToDrawing(h, l.k, l.ox, l.oy, content.x0, content.y0);
+                if (!hr.empty()) holes.push_back(std::move(hr));
+            }
+            outers.push_back({ring, BoxOf(ring)});
+            outerRegion.push_back(i);
+            regions[i].outers.push_back(std::move(ring));
+            regions[i].holes.push_back(std::move(holes));
+        }
+    for (size_t i = 0; i < drawnCount; ++i) {
+        const SourceRegion& r = set.regions[i];
+        const std::string code = std::to_string(r.id);
+        if (regions[i].outers.empty()) {
+            auto dot = Marker(parts[i], l, content);
+            if (report)
+                diag.Warning(mapFile, 0,
+                             "region " + code + " \"" + r.name.utf8 + "\" of " + what +
+                                 " is too small for the drawing space and is drawn as a small "
+                                 "square");
+            drawn.push_back({dot, BoxOf(dot)});
+            map.polygons.push_back({code, std::move(dot)});
+            continue;
+        }
+        for (size_t k = 0; k < regions[i].outers.size(); ++k) {
+            std::vector<std::vector<MapPoint>> cut;
+            for (auto& hole : regions[i].holes[k]) {
+                bool filled = false;
+                if (auto pt = InteriorPoint(hole))
+                    for (size_t o = 0; o < outers.size() && !filled; ++o)
+                        filled = outerRegion[o] != i && outers[o].box.Contains(pt->x, pt->y) &&
+                                 RingContains(outers[o].ring, pt->x, pt->y);
+                if (!filled) cut.push_back(std::move(hole));
+            }
+            auto ring = cut.empty() ? regions[i].outers[k] : CutHoles(regions[i].outers[k], cut);
+            if (ring.size() > 32767) {
+                if (report)
+                    diag.Warning(mapFile, 0,
+                                 "a polygon of region " + code + " of " + what + " has " +
+                                     std::to_string(ring.size()) +
+                                     " vertices and is thinned to 32767");
+                ring = Thin(ring, 32767);
+            }
+            drawn.push_back({ring, BoxOf(ring)});
+            map.polygons.push_back({code, std::move(ring)});
+        }
+    }
+}
+
+// Places the time label, the total label and the legend in the corner where they hide least of
+// the map. Returns false when every corner hides too much (then a column left of the map holds
+// them, placed when `column`).
+bool PlaceLabels(MapHeader& h, const std::vector<Drawn>& drawn, bool column) {
+    const double W = h.width, H = h.height;
+    const double pw = PanelWidth * W, ph = PanelHeight * H;
+    if (column) {
+        PlacePanel(h, MarginX * W, H - MarginY * H - ph);
+        return true;
+    }
+    struct Candidate {
+        double left, top;
+    };
+    const Candidate candidates[] = {{MarginX * W, H - MarginY * H - ph},
+                                    {W - MarginX * W - pw, H - MarginY * H - ph},
+                                    {MarginX * W, TitleBand * H},
+                                    {W - MarginX * W - pw, TitleBand * H}};
+    double best = 2;
+    Candidate chosen = candidates[0];
+    for (const auto& c : candidates) {
+        double cov = Coverage(drawn, c.left, c.top, c.left + pw, c.top + ph);
+        if (cov < best - 1e-9) {
+            best = cov;
+            chosen = c;
+        }
+    }
+    if (best > CoveredShare && !drawn.empty()) return false;
+    PlacePanel(h, chosen.left, chosen.top);
+    return true;
+}
+
+} // namespace
+
+std::optional<MapFile> BuildMap(const SourceSet& set, const std::vector<Feature>& features,
+                                const std::string& mapFile, Diagnostics& diag,
+                                const MapBuildOptions& options, MapStats* stats) {
+    auto parts = MatchRegions(set, features, mapFile, diag);
+    if (!parts) return std::nullopt;
+    Box content = ContentBox(*parts);
+    if (!content.empty() &&
+        !(std::isfinite(content.x1 - content.x0) && std::isfinite(content.y1 - content.y0))) {
+        diag.Error(mapFile, 0,
+                   "the boundaries of set " + std::to_string(set.id) +
+                       " span too far to be scaled into the drawing space");
+        return std::nullopt;
+    }
+    MapStats counted;
+    counted.read = VertexCount(*parts);
+    // Simplified to the scale of the drawing; the scale with the label column is the smaller,
+    // so the tolerance of the other suits both.
+    if (options.simplifier && options.simplify > 0 && !content.empty()) {
+        const double k = std::max(ComputeLayout(content, false).k, ComputeLayout(content, true).k);
+        for (auto& list : *parts) (*options.simplifier)(list, options.simplify / k);
+        content = ContentBox(*parts);
+    }
+    counted.simplified = VertexCount(*parts);
 
     MapFile map;
-    std::vector<Drawn> drawn;
     for (int pass = 0; pass < 2; ++pass) {
         const bool column = pass == 1;
         Layout l = content.empty() ? Layout{1, 0, 0, 640, 480} : ComputeLayout(content, column);
@@ -485,115 +456,22 @@ std::optional<MapFile> BuildMap(const SourceSet& set, const std::vector<Feature>
         map = MapFile();
         map.header.width = int16_t(l.width);
         map.header.height = int16_t(l.height);
-        drawn.clear();
-
-        // Every ring in drawing coordinates; then the holes that another region fills are
-        // left to that region (drawn over them), the others are cut out.
-        struct Region {
-            std::vector<std::vector<MapPoint>> outers;
-            std::vector<std::vector<std::vector<MapPoint>>> holes;
-        };
-        std::vector<Region> regions(drawnCount);
-        std::vector<Drawn> outers; // for the hole test, with the region they belong to
-        std::vector<size_t> outerRegion;
-        for (size_t i = 0; i < drawnCount; ++i)
-            for (const PolygonD* p : parts[i]) {
-                auto ring = ToDrawing(p->outer, l.k, l.ox, l.oy, content.x0, content.y0);
-                if (ring.empty()) continue;
-                std::vector<std::vector<MapPoint>> holes;
-                for (const auto& h : p->holes) {
-                    auto hr = ToDrawing(h, l.k, l.ox, l.oy, content.x0, content.y0);
-                    if (!hr.empty()) holes.push_back(std::move(hr));
-                }
-                outers.push_back({ring, BoxOf(ring)});
-                outerRegion.push_back(i);
-                regions[i].outers.push_back(std::move(ring));
-                regions[i].holes.push_back(std::move(holes));
-            }
-        for (size_t i = 0; i < drawnCount; ++i) {
-            const SourceRegion& r = set.regions[i];
-            const std::string code = std::to_string(r.id);
-            if (regions[i].outers.empty()) {
-                // Too small to keep a polygon at this scale: a small square keeps its place in
-                // the order of the regions, and something to see and to point at.
-                Box b;
-                for (const PolygonD* p : parts[i])
-                    for (const auto& pt : p->outer) b.Add(pt.x, pt.y);
-                const int32_t d = MarkerHalfSize;
-                int32_t x = int32_t(std::lround(l.ox + ((b.x0 + b.x1) / 2 - content.x0) * l.k));
-                int32_t y = int32_t(std::lround(l.oy + ((b.y0 + b.y1) / 2 - content.y0) * l.k));
-                x = std::clamp(x, d, std::max(d, l.width - d));
-                y = std::clamp(y, d, std::max(d, l.height - d));
-                std::vector<MapPoint> dot = {
-                    {x - d, y - d}, {x + d, y - d}, {x + d, y + d}, {x - d, y + d}, {x - d, y - d}};
-                if (pass == 0)
-                    diag.Warning(mapFile, 0,
-                                 "region " + code + " \"" + r.name.utf8 + "\" of " + what +
-                                     " is too small for the drawing space and is drawn as a "
-                                     "small square");
-                drawn.push_back({dot, BoxOf(dot)});
-                map.polygons.push_back({code, std::move(dot)});
-                continue;
-            }
-            for (size_t k = 0; k < regions[i].outers.size(); ++k) {
-                std::vector<std::vector<MapPoint>> cut;
-                for (auto& hole : regions[i].holes[k]) {
-                    bool filled = false;
-                    if (auto pt = InteriorPoint(hole))
-                        for (size_t o = 0; o < outers.size() && !filled; ++o)
-                            filled = outerRegion[o] != i && outers[o].box.Contains(pt->x, pt->y) &&
-                                     RingContains(outers[o].ring, pt->x, pt->y);
-                    if (!filled) cut.push_back(std::move(hole));
-                }
-                auto ring =
-                    cut.empty() ? regions[i].outers[k] : CutHoles(regions[i].outers[k], cut);
-                if (ring.size() > 32767) {
-                    if (pass == 0)
-                        diag.Warning(mapFile, 0,
-                                     "a polygon of region " + code + " of " + what + " has " +
-                                         std::to_string(ring.size()) +
-                                         " vertices and is thinned to 32767");
-                    ring = Thin(ring, 32767);
-                }
-                drawn.push_back({ring, BoxOf(ring)});
-                map.polygons.push_back({code, std::move(ring)});
-            }
-        }
+        std::vector<Drawn> drawn;
+        DrawRegions(set, *parts, l, content, pass == 0, mapFile, diag, map, drawn);
         if (map.polygons.size() > 32767) {
             diag.Error(mapFile, 0,
-                       what + " needs " + std::to_string(map.polygons.size()) +
+                       "set " + std::to_string(set.id) + " needs " +
+                           std::to_string(map.polygons.size()) +
                            " polygons; a map file holds at most 32767");
             return std::nullopt;
         }
-
-        // The panel goes into the corner where it hides least of the map; when every corner
-        // hides too much, a column to the left of the map holds it.
-        const double W = l.width, H = l.height;
-        const double pw = PanelWidth * W, ph = PanelHeight * H;
-        if (column) {
-            PlacePanel(map.header, MarginX * W, H - MarginY * H - ph);
-            break;
-        }
-        struct Candidate {
-            double left, top;
-        };
-        const Candidate candidates[] = {{MarginX * W, H - MarginY * H - ph},
-                                        {W - MarginX * W - pw, H - MarginY * H - ph},
-                                        {MarginX * W, TitleBand * H},
-                                        {W - MarginX * W - pw, TitleBand * H}};
-        double best = 2;
-        Candidate chosen = candidates[0];
-        for (const auto& c : candidates) {
-            double cov = Coverage(drawn, c.left, c.top, c.left + pw, c.top + ph);
-            if (cov < best - 1e-9) {
-                best = cov;
-                chosen = c;
-            }
-        }
-        if (best <= CoveredShare || drawn.empty()) {
-            PlacePanel(map.header, chosen.left, chosen.top);
-            break;
-        }
+        if (PlaceLabels(map.header, drawn, column)) break;
+    }
+    for (const auto& p : map.polygons) counted.written += p.points.size();
+    if (stats) {
+        stats->read += counted.read;
+        stats->simplified += counted.simplified;
+        stats->written += counted.written;
     }
     return map;
 }

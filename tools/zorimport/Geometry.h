@@ -1,12 +1,13 @@
-// Boundaries for the map files: GeoJSON features (planar or longitude/latitude), projected,
-// matched to the top-level regions of a set, scaled into the 16-bit drawing space with the
-// aspect kept, holes cut into their outer rings, and the label and legend points placed.
+// Map files from boundaries already read and projected (Boundaries.h): features matched to the
+// top-level regions of a set, simplified, scaled into the 16-bit drawing space with the aspect
+// kept, holes cut into their outer rings, and the label and legend points placed.
 #pragma once
 
 #include "core/MapFormat.h"
 #include "tools/zorimport/Diagnostics.h"
 #include "tools/zorimport/Manifest.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -25,29 +26,37 @@ struct PolygonD {
 };
 
 struct Feature {
-    std::string key; // the feature's id or the configured property, as text
-    int line = 0;
+    std::string key;                // the feature's id or the configured field, as text
+    int index = 0;                  // 1-based position in its layer, for messages
     std::vector<PolygonD> polygons; // projected, x to the right, y downward
 };
 
-// Reads the features of a map's GeoJSON file (a FeatureCollection, a Feature or a bare
-// geometry) and projects them. Features without polygons are reported as warnings and left
-// out; malformed files are errors (nullopt).
-std::optional<std::vector<Feature>> ReadFeatures(const std::string& sourceDir, const SourceMap& map,
-                                                 Diagnostics& diag);
+// Simplifies the polygons of one region in place, to a tolerance in their own units, keeping
+// rings simple and holes inside (the GDAL reader supplies one).
+using Simplifier = std::function<void(std::vector<PolygonD>& polygons, double tolerance)>;
 
-// Equal Earth projection of longitude/latitude in degrees (x east, y north, in radians of
-// the unit sphere).
-PointD EqualEarth(double lonDeg, double latDeg);
+struct MapBuildOptions {
+    double simplify = DefaultSimplify; // tolerance in drawing units; 0: no simplification
+    const Simplifier* simplifier = nullptr;
+};
+
+// Vertices of the drawn regions: as read, after the simplification and as written.
+struct MapStats {
+    size_t read = 0;
+    size_t simplified = 0;
+    size_t written = 0;
+};
 
 // The drawing space's longer side.
 inline constexpr int MapExtent = 12000;
 
 // Builds the map file of a set: one or more polygons per top-level region before the total,
 // in region order, each polygon's code the region id in decimal. A region without a polygon
-// is an error; features that match no drawn region are warnings.
+// is an error; features that match no drawn region are warnings. The polygons are simplified
+// to options.simplify drawing units when a simplifier is given.
 std::optional<MapFile> BuildMap(const SourceSet& set, const std::vector<Feature>& features,
-                                const std::string& mapFile, Diagnostics& diag);
+                                const std::string& mapFile, Diagnostics& diag,
+                                const MapBuildOptions& options = {}, MapStats* stats = nullptr);
 
 // Cuts holes into an outer ring (closed rings of integer points; holes reversed against the
 // outer ring and joined to it by a zero-width bridge at their nearest vertices), so that the

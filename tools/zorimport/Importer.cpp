@@ -7,6 +7,7 @@
 #include "core/FileUtil.h"
 #include "core/Formats.h"
 #include "core/MapFormat.h"
+#include "tools/zorimport/Boundaries.h"
 #include "tools/zorimport/Geometry.h"
 #include "tools/zorimport/Manifest.h"
 #include "tools/zorimport/Values.h"
@@ -241,22 +242,15 @@ bool TargetReplaceable(const std::string& target, std::string& why) {
     return false;
 }
 
+// Everything a map is read with: sets that agree on it share the features read.
 std::string Key(const SourceMap& m) {
-    return m.file + '\n' + std::to_string(int(m.coordinates)) + '\n' +
-           std::to_string(int(m.projection)) + '\n' + std::to_string(m.centralMeridian) + '\n' +
-           m.featureKey;
+    return m.file + '\n' + m.layer + '\n' + std::to_string(int(m.coordinates)) + '\n' + m.crs +
+           '\n' + std::to_string(int(m.projection)) + '\n' + m.projectionCrs + '\n' +
+           std::to_string(m.centralMeridian) + '\n' + m.featureKey;
 }
 
-} // namespace
-
-int RunImport(const ImportOptions& opt, Diagnostics& diag, ImportSummary& summary) {
-    auto manifest = ReadManifest(opt.sourceDir, diag);
-    if (!manifest) return ExitInputErrors;
-    const Manifest& m = *manifest;
-
-    ValueStore values(m);
-    values.ReadFiles(opt.sourceDir, diag);
-
+std::vector<Definition> ReadDefinitions(const ImportOptions& opt, const Manifest& m,
+                                        Diagnostics& diag) {
     std::vector<Definition> definitions;
     for (const auto& g : m.groups)
         for (const auto& ind : g.indicators) {
@@ -271,21 +265,29 @@ int RunImport(const ImportOptions& opt, Diagnostics& diag, ImportSummary& summar
                 }
             }
         }
+    return definitions;
+}
 
-    std::string picture;
-    if (!m.picture.empty()) {
-        auto bytes = ReadWholeFile(JoinPath(opt.sourceDir, m.picture), size_t(64) << 20);
-        if (!bytes)
-            diag.Error(m.picture, 0, "cannot be read");
-        else if (!ParseBitmapFile(*bytes))
-            diag.Error(m.picture, 0,
-                       "is not a bitmap file the program can show (uncompressed, "
-                       "1, 4, 8, 16 or 24 bits per pixel)");
-        else
-            picture = std::move(*bytes);
+std::string ReadPicture(const ImportOptions& opt, const Manifest& m, Diagnostics& diag) {
+    if (m.picture.empty()) return {};
+    auto bytes = ReadWholeFile(JoinPath(opt.sourceDir, m.picture), size_t(64) << 20);
+    if (!bytes) {
+        diag.Error(m.picture, 0, "cannot be read");
+        return {};
     }
+    if (!ParseBitmapFile(*bytes)) {
+        diag.Error(m.picture, 0,
+                   "is not a bitmap file the program can show (uncompressed, 1, 4, 8, 16 or 24 "
+                   "bits per pixel)");
+        return {};
+    }
+    return std::move(*bytes);
+}
 
-    // Maps; a file shared by several sets is read once.
+// The map of every set that has one; a file shared by several sets is read once.
+std::vector<std::optional<MapFile>> BuildMaps(const ImportOptions& opt, const Manifest& m,
+                                              const ValueStore& values, Diagnostics& diag,
+                                              MapStats& stats) {
     std::map<std::string, std::optional<std::vector<Feature>>> features;
     std::vector<std::optional<MapFile>> maps(m.sets.size());
     for (size_t i = 0; i < m.sets.size(); ++i) {
@@ -300,7 +302,10 @@ int RunImport(const ImportOptions& opt, Diagnostics& diag, ImportSummary& summar
         if (it == features.end())
             it = features.emplace(key, ReadFeatures(opt.sourceDir, *s.map, diag)).first;
         if (!it->second) continue;
-        maps[i] = BuildMap(s, *it->second, s.map->file, diag);
+        MapBuildOptions build;
+        build.simplify = s.map->simplify;
+        build.simplifier = &TopologyPreservingSimplifier();
+        maps[i] = BuildMap(s, *it->second, s.map->file, diag, build, &stats);
         if (!maps[i]) continue;
         // A region on the map without any value is drawn in the no-data colour only.
         for (size_t r = 0; r + 1 < s.regions.size(); ++r)
@@ -310,8 +315,12 @@ int RunImport(const ImportOptions& opt, Diagnostics& diag, ImportSummary& summar
                                  s.regions[r].name.utf8 + "\" of set " + std::to_string(s.id) +
                                  " has a polygon but no values");
     }
+    return maps;
+}
 
-    // Indicators with data for each set: every code with at least one value, ascending.
+// The region sets of the catalogue, each listing the codes with at least one value, ascending.
+std::vector<RegionSet> CatalogueSets(const Manifest& m, const ValueStore& values,
+                                     Diagnostics& diag) {
     std::vector<RegionSet> sets;
     for (size_t i = 0; i < m.sets.size(); ++i) {
         const SourceSet& s = m.sets[i];
@@ -337,11 +346,10 @@ int RunImport(const ImportOptions& opt, Diagnostics& diag, ImportSummary& summar
             diag.Warning(ManifestFileName, 0,
                          "indicator " + std::to_string(values.codes()[c]) + " has no values");
     }
+    return sets;
+}
 
-    std::string why;
-    if (!TargetReplaceable(opt.targetDir, why)) diag.Error("", 0, why);
-    if (diag.failed()) return ExitInputErrors;
-
+std::vector<IndicatorGroup> CatalogueGroups(const Manifest& m) {
     std::vector<IndicatorGroup> groups;
     for (const auto& g : m.groups) {
         IndicatorGroup ig;
@@ -358,10 +366,84 @@ int RunImport(const ImportOptions& opt, Diagnostics& diag, ImportSummary& summar
         ig.announced = int(ig.indicators.size());
         groups.push_back(std::move(ig));
     }
-    std::vector<TimePeriod> periods;
-    for (const auto& p : m.periods) periods.push_back({int16_t(p.code), p.name.bytes});
+    return groups;
+}
 
-    // ---- write everything into a fresh directory next to the target
+// The whole source, read and checked.
+struct Source {
+    const Manifest& m;
+    const ValueStore& values;
+    std::vector<Definition> definitions;
+    std::string picture;
+    std::vector<std::optional<MapFile>> maps;
+    std::vector<RegionSet> sets;
+    std::vector<IndicatorGroup> groups;
+    std::vector<TimePeriod> periods;
+};
+
+// The catalogue, each set's files and the values, the maps and the picture.
+bool WriteCatalogueAndValues(const Source& src, Output& out, Diagnostics& diag, bool& mapFailed) {
+    const Manifest& m = src.m;
+    std::string cfg = "PROVIDER=ZOR-2\nCHARSET=" + std::to_string(m.charset) + "\n";
+    if (!m.decimalSymbol.empty()) cfg += "DECIMAL SYMBOL=" + m.decimalSymbol + "\n";
+    bool ok = out.Write("zorgui.cfg", cfg) &&
+              out.Write("clist.bin", WriteSetList(src.sets, m.lengths.regionSet)) &&
+              out.Write("cid.bin", WriteSetCodes(src.sets)) &&
+              out.Write("tmscl.bin", WriteTimePeriods(src.periods)) &&
+              out.Write("mainlist.grp", WriteGroupNames(src.groups, m.lengths.group)) &&
+              out.Write("mainlist.ind", WriteMainlist(src.groups, m.lengths.indicator)) &&
+              out.Write("tmplist.ind", WriteTempList({}));
+    for (size_t i = 0; ok && i < src.sets.size(); ++i) {
+        const RegionSet& rs = src.sets[i];
+        const std::string id = std::to_string(rs.id);
+        ok = out.Write(id + ".par", WriteParFile(rs, m.lengths.region)) &&
+             out.Write(id + ".ind", WriteIndFile(rs));
+        const size_t stride = size_t(rs.Stride());
+        for (size_t p = 0; ok && p < src.periods.size(); ++p) {
+            if (!src.values.HasPeriod(int(i), int(p))) continue; // no file reads as all missing
+            std::vector<std::vector<float>> records;
+            for (int16_t code : rs.indicators) {
+                std::vector<float> rec(stride);
+                int ci = src.values.CodeIndex(code);
+                for (size_t r = 0; r < stride; ++r)
+                    rec[r] = src.values.Get(int(i), ci, int(p), int(r));
+                records.push_back(std::move(rec));
+            }
+            ok = out.Write(id + "." + std::to_string(src.periods[p].code), WriteValueFile(records));
+        }
+        if (ok && src.maps[i]) {
+            std::string mapWhy;
+            auto bytes = WriteMapFile(*src.maps[i], &mapWhy);
+            if (!bytes) {
+                diag.Error(m.sets[i].map->file, 0, "cannot be written as a map: " + mapWhy);
+                mapFailed = true;
+                return false;
+            }
+            ok = out.Write(id + ".map", *bytes);
+        }
+    }
+    if (ok && !src.picture.empty()) ok = out.Write("front.bmp", src.picture);
+    return ok;
+}
+
+// Definition sources, one per group, and the project naming them.
+bool WriteDefinitionSources(const Source& src, Output& out) {
+    std::string project;
+    std::map<int, std::string> sources;
+    for (const auto& d : src.definitions)
+        sources[d.group] += "." + std::to_string(d.code) + "\n" + d.text;
+    for (const auto& [g, text] : sources) {
+        std::string name = "inddef" + std::to_string(g) + ".txt";
+        project += name + "\n";
+        if (!out.Write(name, text)) return false;
+    }
+    return out.Write("inddef.prj", project);
+}
+
+// Writes everything into a fresh directory next to the target, compiles the definitions there
+// and puts the directory in the target's place.
+int WriteDataSource(const ImportOptions& opt, const Source& src, Diagnostics& diag,
+                    ImportSummary& summary) {
     auto temp = MakeSiblingDir(opt.targetDir, "import");
     if (!temp) {
         diag.Error("", 0, "cannot create a directory next to " + opt.targetDir);
@@ -376,86 +458,71 @@ int RunImport(const ImportOptions& opt, Diagnostics& diag, ImportSummary& summar
     } cleanup{*temp};
     const std::string dir = *temp + "/";
     Output out(dir);
-
-    std::string cfg = "PROVIDER=ZOR-2\nCHARSET=" + std::to_string(m.charset) + "\n";
-    if (!m.decimalSymbol.empty()) cfg += "DECIMAL SYMBOL=" + m.decimalSymbol + "\n";
-    bool ok = out.Write("zorgui.cfg", cfg) &&
-              out.Write("clist.bin", WriteSetList(sets, m.lengths.regionSet)) &&
-              out.Write("cid.bin", WriteSetCodes(sets)) &&
-              out.Write("tmscl.bin", WriteTimePeriods(periods)) &&
-              out.Write("mainlist.grp", WriteGroupNames(groups, m.lengths.group)) &&
-              out.Write("mainlist.ind", WriteMainlist(groups, m.lengths.indicator)) &&
-              out.Write("tmplist.ind", WriteTempList({}));
-    for (size_t i = 0; ok && i < sets.size(); ++i) {
-        const RegionSet& rs = sets[i];
-        const std::string id = std::to_string(rs.id);
-        ok = out.Write(id + ".par", WriteParFile(rs, m.lengths.region)) &&
-             out.Write(id + ".ind", WriteIndFile(rs));
-        const size_t stride = size_t(rs.Stride());
-        for (size_t p = 0; ok && p < periods.size(); ++p) {
-            if (!values.HasPeriod(int(i), int(p))) continue; // no file reads as all missing
-            std::vector<std::vector<float>> records;
-            for (int16_t code : rs.indicators) {
-                std::vector<float> rec(stride);
-                int ci = values.CodeIndex(code);
-                for (size_t r = 0; r < stride; ++r) rec[r] = values.Get(int(i), ci, int(p), int(r));
-                records.push_back(std::move(rec));
-            }
-            ok = out.Write(id + "." + std::to_string(periods[p].code), WriteValueFile(records));
-        }
-        if (ok && maps[i]) {
-            std::string mapWhy;
-            auto bytes = WriteMapFile(*maps[i], &mapWhy);
-            if (!bytes) {
-                diag.Error(m.sets[i].map->file, 0, "cannot be written as a map: " + mapWhy);
-                return ExitInputErrors;
-            }
-            ok = out.Write(id + ".map", *bytes);
-        }
-    }
-    if (ok && !picture.empty()) ok = out.Write("front.bmp", picture);
-
-    // Definition sources, one per group, and the project naming them.
-    std::string project;
-    std::map<int, std::string> sources;
-    for (const auto& d : definitions)
-        sources[d.group] += "." + std::to_string(d.code) + "\n" + d.text;
-    for (const auto& [g, text] : sources) {
-        std::string name = "inddef" + std::to_string(g) + ".txt";
-        project += name + "\n";
-        if (ok) ok = out.Write(name, text);
-    }
-    if (ok) ok = out.Write("inddef.prj", project);
+    bool mapFailed = false;
+    const bool ok =
+        WriteCatalogueAndValues(src, out, diag, mapFailed) && WriteDefinitionSources(src, out);
+    if (mapFailed) return ExitInputErrors;
     if (!ok) {
         diag.Error("", 0, "cannot write " + out.failed() + " in " + dir);
         return ExitOutputFailed;
     }
+    std::string why;
     if (!RunInddefc(opt.inddefc, dir, why)) {
         diag.Error("", 0, why);
         return ExitOutputFailed;
     }
     auto bin = ReadWholeFile(dir + "inddef.bin");
-    if (!bin || bin->size() < 2 || ByteReader(*bin).i16() != int16_t(definitions.size())) {
+    if (!bin || bin->size() < 2 || ByteReader(*bin).i16() != int16_t(src.definitions.size())) {
         diag.Error("", 0,
-                   opt.inddefc + " did not write the " + std::to_string(definitions.size()) +
+                   opt.inddefc + " did not write the " + std::to_string(src.definitions.size()) +
                        " definitions into inddef.bin");
         return ExitOutputFailed;
     }
-
     if (!ReplaceTarget(*temp, opt.targetDir, why)) {
         diag.Error("", 0, why);
         return ExitOutputFailed;
     }
     cleanup.dir.clear();
-
-    summary.sets = int(sets.size());
-    for (const auto& s : sets) summary.regions += s.Stride();
-    summary.indicators = int(values.codes().size());
-    summary.periods = int(periods.size());
-    summary.values = values.valueCount();
-    summary.definitions = int(definitions.size());
     summary.files = out.files() + 1;
     summary.bytes = out.bytes() + bin->size();
+    return ExitImported;
+}
+
+} // namespace
+
+int RunImport(const ImportOptions& opt, Diagnostics& diag, ImportSummary& summary) {
+    auto manifest = ReadManifest(opt.sourceDir, diag);
+    if (!manifest) return ExitInputErrors;
+    const Manifest& m = *manifest;
+    ValueStore values(m);
+    values.ReadFiles(opt.sourceDir, diag);
+
+    MapStats stats;
+    Source src{m,
+               values,
+               ReadDefinitions(opt, m, diag),
+               ReadPicture(opt, m, diag),
+               BuildMaps(opt, m, values, diag, stats),
+               {},
+               CatalogueGroups(m),
+               {}};
+    src.sets = CatalogueSets(m, values, diag);
+    for (const auto& p : m.periods) src.periods.push_back({int16_t(p.code), p.name.bytes});
+
+    std::string why;
+    if (!TargetReplaceable(opt.targetDir, why)) diag.Error("", 0, why);
+    if (diag.failed()) return ExitInputErrors;
+
+    const int status = WriteDataSource(opt, src, diag, summary);
+    if (status != ExitImported) return status;
+    summary.sets = int(src.sets.size());
+    for (const auto& s : src.sets) summary.regions += s.Stride();
+    summary.indicators = int(values.codes().size());
+    summary.periods = int(src.periods.size());
+    summary.values = values.valueCount();
+    summary.definitions = int(src.definitions.size());
+    summary.verticesRead = stats.read;
+    summary.verticesWritten = stats.written;
     return ExitImported;
 }
 

@@ -1,5 +1,5 @@
-// zorimport: turns a source folder (manifest.json, CSV values, GeoJSON boundaries, definition
-// texts) into a complete data source directory.
+// zorimport: turns a source folder (manifest.json, CSV values, boundaries in any vector format
+// GDAL reads, definition texts) into a complete data source directory.
 #pragma once
 
 #include "tools/zorimport/Diagnostics.h"
@@ -25,6 +25,8 @@ struct ImportSummary {
     int definitions = 0;
     int files = 0;
     uint64_t bytes = 0;
+    size_t verticesRead = 0;    // of the drawn regions, as read
+    size_t verticesWritten = 0; // in the map files
 };
 
 inline constexpr int ExitImported = 0;

@@ -1,11 +1,11 @@
-// A small strict JSON parser (RFC 8259) for the importer's manifest and GeoJSON files.
+// The importer's manifest as a tree of JSON values that remember their line, read with the
+// nlohmann JSON library (RFC 8259).
 //
 // Strict: no comments, no trailing commas, no duplicate keys in one object, strings must be
-// valid UTF-8, nesting is limited. Every value remembers the line and column where it begins,
-// so that callers can report errors in the source.
+// valid UTF-8, nesting is limited. Every value remembers the line it is on (for arrays and
+// objects the line of the opening bracket), so that callers can report errors in the source.
 #pragma once
 
-#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -41,24 +41,21 @@ public:
     // The member with this key, or nullptr (also when this is not an object).
     const JsonValue* find(std::string_view key) const;
 
-    // Where the value begins in its text (1-based).
+    // The line the value is on in its text (1-based).
     int line() const { return line_; }
-    int column() const { return column_; }
 
     // Name of a type for messages: "null", "a boolean", "a number", ...
     static const char* TypeName(Type t);
 
 private:
-    friend class JsonParser;
-    // Strings, arrays and objects keep their contents apart, so that the many numbers of a
-    // GeoJSON file stay small.
+    friend class JsonTreeBuilder;
+    // Strings, arrays and objects keep their contents apart, so that numbers stay small.
     struct Contents;
     Contents& contents();
 
     Type type_ = Type::Null;
     bool bool_ = false;
     int line_ = 0;
-    int column_ = 0;
     double number_ = 0;
     std::unique_ptr<Contents> contents_;
 };

@@ -98,7 +98,8 @@ public:
         auto s = String(v, what);
         if (!s) return std::nullopt;
         bool bad = s->empty() || (*s)[0] == '/' || s->find('\\') != std::string::npos ||
-                   s->find(':') != std::string::npos;
+                   s->find(':') != std::string::npos ||
+                   std::any_of(s->begin(), s->end(), [](char ch) { return uint8_t(ch) < 0x20; });
         for (size_t p = 0; !bad && p <= s->size();) {
             size_t q = s->find('/', p);
             if (q == std::string::npos) q = s->size();
@@ -176,9 +177,37 @@ std::optional<SourceRegion> ReadRegion(Checker& c, const JsonValue& v, int expec
     return r;
 }
 
+// A CRS as the manifest names one: "EPSG:<code>" (or the code alone) or a PROJ string
+// ("+proj=..."). Whether PROJ knows it is checked when the map is read.
+std::optional<std::string> CrsText(Checker& c, const JsonValue& v, const std::string& what) {
+    if (v.isNumber()) {
+        auto n = c.Int(v, what, 1, 999999);
+        if (!n) return std::nullopt;
+        return "EPSG:" + std::to_string(*n);
+    }
+    auto s = c.String(v, what);
+    if (!s) return std::nullopt;
+    const bool epsg =
+        s->size() > 5 && (s->compare(0, 5, "EPSG:") == 0 || s->compare(0, 5, "epsg:") == 0) &&
+        s->size() <= 11 &&
+        std::all_of(s->begin() + 5, s->end(), [](char ch) { return ch >= '0' && ch <= '9'; });
+    const bool proj =
+        s->compare(0, 6, "+proj=") == 0 &&
+        std::none_of(s->begin(), s->end(), [](char ch) { return uint8_t(ch) < 0x20; });
+    if (!epsg && !proj) {
+        c.Error(v, what + " \"" + *s +
+                       "\" must be an EPSG code (\"EPSG:2180\") or a PROJ string (\"+proj=...\")");
+        return std::nullopt;
+    }
+    if (epsg) return "EPSG:" + s->substr(5);
+    return s;
+}
+
 std::optional<SourceMap> ReadMap(Checker& c, const JsonValue& v) {
     if (!c.Expect(v, JsonValue::Type::Object, "\"map\"")) return std::nullopt;
-    c.Keys(v, "\"map\"", {"file", "coordinates", "projection", "centralMeridian", "featureKey"});
+    c.Keys(v, "\"map\"",
+           {"file", "layer", "coordinates", "crs", "projection", "centralMeridian", "featureKey",
+            "simplify"});
     SourceMap m;
     m.line = v.line();
     bool ok = true;
@@ -191,6 +220,15 @@ std::optional<SourceMap> ReadMap(Checker& c, const JsonValue& v) {
     } else {
         ok = false;
     }
+    if (const JsonValue* x = v.find("layer")) {
+        auto s = c.String(*x, "\"layer\"");
+        if (s && !s->empty())
+            m.layer = *s;
+        else {
+            if (s) c.Error(*x, "\"layer\" is empty");
+            ok = false;
+        }
+    }
     if (const JsonValue* x = v.find("coordinates")) {
         auto s = c.String(*x, "\"coordinates\"");
         if (s && *s == "planar")
@@ -199,10 +237,29 @@ std::optional<SourceMap> ReadMap(Checker& c, const JsonValue& v) {
             m.coordinates = Coordinates::PlanarYUp;
         else if (s && *s == "lonlat")
             m.coordinates = Coordinates::LonLat;
+        else if (s && *s == "crs")
+            m.coordinates = Coordinates::Crs;
         else {
-            if (s) c.Error(*x, "\"coordinates\" must be \"planar\", \"planar-y-up\" or \"lonlat\"");
+            if (s)
+                c.Error(*x, "\"coordinates\" must be \"planar\", \"planar-y-up\", \"lonlat\" or "
+                            "\"crs\"");
             ok = false;
         }
+    }
+    const bool planar =
+        m.coordinates == Coordinates::Planar || m.coordinates == Coordinates::PlanarYUp;
+    if (const JsonValue* x = v.find("crs")) {
+        auto s = CrsText(c, *x, "\"crs\"");
+        if (s && (planar || m.coordinates == Coordinates::LonLat)) {
+            c.Error(*x, "\"crs\" names the CRS of the file's coordinates, so it goes with "
+                        "\"coordinates\": \"crs\" (or none), not with \"planar\", "
+                        "\"planar-y-up\" or \"lonlat\"");
+            s.reset();
+        }
+        if (s)
+            m.crs = *s;
+        else
+            ok = false;
     }
     if (const JsonValue* x = v.find("projection")) {
         auto s = c.String(*x, "\"projection\"");
@@ -210,12 +267,20 @@ std::optional<SourceMap> ReadMap(Checker& c, const JsonValue& v) {
             m.projection = Projection::EqualEarth;
         else if (s && *s == "none")
             m.projection = Projection::None;
-        else {
-            if (s) c.Error(*x, "\"projection\" must be \"equal-earth\" or \"none\"");
+        else if (s) {
+            auto crs = CrsText(c, *x, "\"projection\"");
+            if (crs) {
+                m.projection = Projection::Crs;
+                m.projectionCrs = *crs;
+            } else {
+                ok = false;
+            }
+        } else {
             ok = false;
         }
-        if (m.coordinates != Coordinates::LonLat) {
-            c.Error(*x, "\"projection\" applies only to \"coordinates\": \"lonlat\"");
+        if (planar) {
+            c.Error(*x, "\"projection\" does not apply to planar coordinates, which are drawn as "
+                        "they are");
             ok = false;
         }
     }
@@ -227,6 +292,11 @@ std::optional<SourceMap> ReadMap(Checker& c, const JsonValue& v) {
             if (x->isNumber()) c.Error(*x, "\"centralMeridian\" must be from -180 to 180");
             ok = false;
         }
+        if (m.projection == Projection::Crs) {
+            c.Error(*x, "\"centralMeridian\" applies to \"equal-earth\" and \"none\"; give the "
+                        "central meridian of a PROJ string as +lon_0");
+            ok = false;
+        }
     }
     if (const JsonValue* x = v.find("featureKey")) {
         auto s = c.String(*x, "\"featureKey\"");
@@ -234,6 +304,17 @@ std::optional<SourceMap> ReadMap(Checker& c, const JsonValue& v) {
             m.featureKey = *s;
         else {
             if (s) c.Error(*x, "\"featureKey\" is empty");
+            ok = false;
+        }
+    }
+    if (const JsonValue* x = v.find("simplify")) {
+        if (c.Expect(*x, JsonValue::Type::Number, "\"simplify\"") && x->number() >= 0 &&
+            x->number() <= 100)
+            m.simplify = x->number();
+        else {
+            if (x->isNumber())
+                c.Error(*x, "\"simplify\" must be from 0 (keep every vertex) to 100 units of "
+                            "the drawing space");
             ok = false;
         }
     }
@@ -528,148 +609,185 @@ int FindSet(const Manifest& m, int id) {
     return -1;
 }
 
+namespace {
+
+// Reads the sections of a parsed manifest, one function each; every problem is reported and
+// clears ok_.
+class ManifestReader {
+public:
+    ManifestReader(Diagnostics& diag, const JsonValue& root) : c_(diag, 0), root_(root) {}
+
+    std::optional<Manifest> Read() {
+        if (!c_.Expect(root_, JsonValue::Type::Object, "the manifest")) return std::nullopt;
+        c_.Keys(root_, "the manifest",
+                {"charset", "decimalSymbol", "nameLengths", "regionSets", "groups", "periods",
+                 "values", "picture"});
+        if (!ReadCharset()) return std::nullopt; // every name depends on it
+        ReadDecimalSymbol();
+        if (const JsonValue* l = root_.find("nameLengths")) ReadLengths(c_, *l, m_.lengths);
+        ReadSets();
+        ReadGroups();
+        if (const JsonValue* list = c_.Required(root_, "periods", "the manifest"))
+            ReadPeriods(c_, *list, m_.periods, ok_);
+        else
+            ok_ = false;
+        ReadValueFiles();
+        ReadPicture();
+        if (!ok_) return std::nullopt;
+        return std::move(m_);
+    }
+
+private:
+    bool ReadCharset() {
+        if (const JsonValue* cs = root_.find("charset")) {
+            auto n = c_.Int(*cs, "\"charset\"", 0, 255);
+            if (!n || !CodePageOfCharset(*n)) {
+                if (n) c_.Error(*cs, "charset " + std::to_string(*n) + " has no known code page");
+                return false;
+            }
+            m_.charset = *n;
+        }
+        c_.setCharset(m_.charset);
+        return true;
+    }
+
+    void ReadDecimalSymbol() {
+        const JsonValue* d = root_.find("decimalSymbol");
+        if (!d) return;
+        auto s = c_.String(*d, "\"decimalSymbol\"");
+        if (s && s->size() == 1 && uint8_t((*s)[0]) > 0x20 && uint8_t((*s)[0]) < 0x7F) {
+            m_.decimalSymbol = *s;
+        } else {
+            if (s) c_.Error(*d, "\"decimalSymbol\" must be one printable ASCII character");
+            ok_ = false;
+        }
+    }
+
+    void ReadSets() {
+        const JsonValue* list = c_.Required(root_, "regionSets", "the manifest");
+        if (!list || !c_.Expect(*list, JsonValue::Type::Array, "\"regionSets\"")) {
+            ok_ = false;
+            return;
+        }
+        bool setsOk = true;
+        for (const auto& item : list->items()) {
+            auto s = ReadSet(c_, item, m_.lengths);
+            if (s)
+                m_.sets.push_back(std::move(*s));
+            else
+                setsOk = false;
+        }
+        if (setsOk && m_.sets.empty()) {
+            c_.Error(*list, "there are no region sets");
+            setsOk = false;
+        }
+        if (setsOk) CheckSetIds(c_, m_.sets, *list, setsOk);
+        ok_ = ok_ && setsOk;
+    }
+
+    void ReadGroups() {
+        const JsonValue* list = c_.Required(root_, "groups", "the manifest");
+        if (!list || !c_.Expect(*list, JsonValue::Type::Array, "\"groups\"")) {
+            ok_ = false;
+            return;
+        }
+        std::set<int> seen;
+        for (const auto& item : list->items()) {
+            auto g = ReadGroup(c_, item, m_.lengths);
+            if (!g) {
+                ok_ = false;
+                continue;
+            }
+            if (!seen.insert(g->id).second) {
+                c_.Error(item, "group " + std::to_string(g->id) + " appears twice");
+                ok_ = false;
+                continue;
+            }
+            m_.groups.push_back(std::move(*g));
+        }
+        std::sort(m_.groups.begin(), m_.groups.end(),
+                  [](const auto& a, const auto& b) { return a.id < b.id; });
+    }
+
+    // One entry of "values": a file name or {"file", "set"}.
+    std::optional<SourceValueFile> ReadValueFile(const JsonValue& item) {
+        SourceValueFile f;
+        f.line = item.line();
+        const JsonValue* file = &item;
+        if (item.isObject()) {
+            c_.Keys(item, "a value file", {"file", "set"});
+            file = c_.Required(item, "file", "a value file");
+            if (!file) return std::nullopt;
+            if (const JsonValue* s = item.find("set")) {
+                auto n = c_.Int(*s, "\"set\"", 1, 32767);
+                if (n && FindSet(m_, *n) < 0 && !m_.sets.empty()) {
+                    c_.Error(*s, "value file for set " + std::to_string(*n) +
+                                     ", which the manifest does not list");
+                    n.reset();
+                }
+                if (!n) return std::nullopt;
+                f.set = *n;
+            }
+        }
+        auto name = c_.FileName(*file, "value file");
+        if (!name) return std::nullopt;
+        f.file = *name;
+        return f;
+    }
+
+    void ReadValueFiles() {
+        const JsonValue* list = root_.find("values");
+        if (!list) return;
+        if (!c_.Expect(*list, JsonValue::Type::Array, "\"values\"")) {
+            ok_ = false;
+            return;
+        }
+        for (const auto& item : list->items()) {
+            if (auto f = ReadValueFile(item))
+                m_.values.push_back(std::move(*f));
+            else
+                ok_ = false;
+        }
+    }
+
+    void ReadPicture() {
+        const JsonValue* p = root_.find("picture");
+        if (!p) return;
+        if (auto f = c_.FileName(*p, "picture file"))
+            m_.picture = *f;
+        else
+            ok_ = false;
+    }
+
+    Checker c_;
+    const JsonValue& root_;
+    Manifest m_;
+    bool ok_ = true;
+};
+
+} // namespace
+
+std::optional<Manifest> ParseManifest(std::string_view text, Diagnostics& diag) {
+    JsonError err;
+    auto root = ParseJson(text, &err);
+    if (!root) {
+        diag.Error(ManifestFileName, err.line,
+                   "column " + std::to_string(err.column) + ": " + err.message);
+        return std::nullopt;
+    }
+    const int errorsBefore = diag.errorCount();
+    auto m = ManifestReader(diag, *root).Read();
+    if (diag.errorCount() != errorsBefore) return std::nullopt;
+    return m;
+}
+
 std::optional<Manifest> ReadManifest(const std::string& sourceDir, Diagnostics& diag) {
     auto text = ReadWholeFile(JoinPath(sourceDir, ManifestFileName), size_t(64) << 20);
     if (!text) {
         diag.Error(ManifestFileName, 0, "cannot be read");
         return std::nullopt;
     }
-    JsonError err;
-    auto root = ParseJson(*text, &err);
-    if (!root) {
-        diag.Error(ManifestFileName, err.line,
-                   "column " + std::to_string(err.column) + ": " + err.message);
-        return std::nullopt;
-    }
-    Checker c(diag, 0);
-    if (!c.Expect(*root, JsonValue::Type::Object, "the manifest")) return std::nullopt;
-    c.Keys(*root, "the manifest",
-           {"charset", "decimalSymbol", "nameLengths", "regionSets", "groups", "periods", "values",
-            "picture"});
-    Manifest m;
-    bool ok = true;
-    if (const JsonValue* cs = root->find("charset")) {
-        auto n = c.Int(*cs, "\"charset\"", 0, 255);
-        if (n && CodePageOfCharset(*n)) {
-            m.charset = *n;
-        } else {
-            if (n) c.Error(*cs, "charset " + std::to_string(*n) + " has no known code page");
-            return std::nullopt; // every name depends on it
-        }
-    }
-    c.setCharset(m.charset);
-    if (const JsonValue* d = root->find("decimalSymbol")) {
-        auto s = c.String(*d, "\"decimalSymbol\"");
-        if (s && s->size() == 1 && uint8_t((*s)[0]) > 0x20 && uint8_t((*s)[0]) < 0x7F) {
-            m.decimalSymbol = *s;
-        } else {
-            if (s) c.Error(*d, "\"decimalSymbol\" must be one printable ASCII character");
-            ok = false;
-        }
-    }
-    if (const JsonValue* l = root->find("nameLengths")) ReadLengths(c, *l, m.lengths);
-
-    if (const JsonValue* list = c.Required(*root, "regionSets", "the manifest")) {
-        if (c.Expect(*list, JsonValue::Type::Array, "\"regionSets\"")) {
-            bool setsOk = true;
-            for (const auto& item : list->items()) {
-                auto s = ReadSet(c, item, m.lengths);
-                if (s)
-                    m.sets.push_back(std::move(*s));
-                else
-                    setsOk = false;
-            }
-            if (setsOk && m.sets.empty()) {
-                c.Error(*list, "there are no region sets");
-                setsOk = false;
-            }
-            if (setsOk) CheckSetIds(c, m.sets, *list, setsOk);
-            ok = ok && setsOk;
-        } else {
-            ok = false;
-        }
-    } else {
-        ok = false;
-    }
-
-    if (const JsonValue* list = c.Required(*root, "groups", "the manifest")) {
-        if (c.Expect(*list, JsonValue::Type::Array, "\"groups\"")) {
-            std::set<int> seen;
-            for (const auto& item : list->items()) {
-                auto g = ReadGroup(c, item, m.lengths);
-                if (!g) {
-                    ok = false;
-                    continue;
-                }
-                if (!seen.insert(g->id).second) {
-                    c.Error(item, "group " + std::to_string(g->id) + " appears twice");
-                    ok = false;
-                    continue;
-                }
-                m.groups.push_back(std::move(*g));
-            }
-            std::sort(m.groups.begin(), m.groups.end(),
-                      [](const auto& a, const auto& b) { return a.id < b.id; });
-        } else {
-            ok = false;
-        }
-    } else {
-        ok = false;
-    }
-
-    if (const JsonValue* list = c.Required(*root, "periods", "the manifest"))
-        ReadPeriods(c, *list, m.periods, ok);
-    else
-        ok = false;
-
-    if (const JsonValue* list = root->find("values")) {
-        if (c.Expect(*list, JsonValue::Type::Array, "\"values\"")) {
-            for (const auto& item : list->items()) {
-                SourceValueFile f;
-                f.line = item.line();
-                const JsonValue* file = &item;
-                if (item.isObject()) {
-                    c.Keys(item, "a value file", {"file", "set"});
-                    file = c.Required(item, "file", "a value file");
-                    if (!file) {
-                        ok = false;
-                        continue;
-                    }
-                    if (const JsonValue* s = item.find("set")) {
-                        auto n = c.Int(*s, "\"set\"", 1, 32767);
-                        if (n && FindSet(m, *n) < 0 && !m.sets.empty()) {
-                            c.Error(*s, "value file for set " + std::to_string(*n) +
-                                            ", which the manifest does not list");
-                            n.reset();
-                        }
-                        if (!n) {
-                            ok = false;
-                            continue;
-                        }
-                        f.set = *n;
-                    }
-                }
-                auto name = c.FileName(*file, "value file");
-                if (!name) {
-                    ok = false;
-                    continue;
-                }
-                f.file = *name;
-                m.values.push_back(std::move(f));
-            }
-        } else {
-            ok = false;
-        }
-    }
-    if (const JsonValue* p = root->find("picture")) {
-        auto f = c.FileName(*p, "picture file");
-        if (f)
-            m.picture = *f;
-        else
-            ok = false;
-    }
-    if (!ok || diag.failed()) return std::nullopt;
-    return m;
+    return ParseManifest(*text, diag);
 }
 
 } // namespace zor::import

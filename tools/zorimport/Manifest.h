@@ -7,6 +7,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace zor::import {
@@ -26,15 +27,36 @@ struct SourceRegion {
     int line = 0;
 };
 
-enum class Coordinates { Planar, PlanarYUp, LonLat };
-enum class Projection { None, EqualEarth };
+// How the coordinates of a map file are read.
+enum class Coordinates {
+    Auto,      // from the file's CRS when it names one, else (GeoJSON) planar
+    Planar,    // as they are, x to the right, y downward
+    PlanarYUp, // as they are, y upward
+    LonLat,    // longitude and latitude in degrees (WGS 84)
+    Crs,       // in the file's CRS, or the manifest's "crs" when the file names none
+};
+
+// The projection of the drawing.
+enum class Projection {
+    Auto,       // equal-earth for longitude/latitude, none for a projected CRS
+    None,       // the source coordinates (degrees as x and y for longitude/latitude)
+    EqualEarth, // Equal Earth around the central meridian
+    Crs,        // the CRS given by an EPSG code or a PROJ string
+};
+
+// The tolerance of the boundary simplification, in units of the drawing space.
+inline constexpr double DefaultSimplify = 0.5;
 
 struct SourceMap {
     std::string file;
-    Coordinates coordinates = Coordinates::Planar;
-    Projection projection = Projection::EqualEarth; // for lon/lat only
+    std::string layer; // empty: the first layer of the file
+    Coordinates coordinates = Coordinates::Auto;
+    std::string crs; // the source CRS ("EPSG:n" or a PROJ string); empty = the file's
+    Projection projection = Projection::Auto;
+    std::string projectionCrs; // for Projection::Crs: "EPSG:n" or a PROJ string
     double centralMeridian = 0;
-    std::string featureKey = "id"; // "id" or the name of a feature property
+    std::string featureKey = "id"; // "id" or the name of a field
+    double simplify = DefaultSimplify;
     int line = 0;
 };
 
@@ -98,6 +120,9 @@ struct Manifest {
 // Reads and checks manifest.json of the source folder (a path ending in '/'). Every problem is
 // reported; returns nullopt when any error was found.
 std::optional<Manifest> ReadManifest(const std::string& sourceDir, Diagnostics& diag);
+
+// The same for the text of a manifest.
+std::optional<Manifest> ParseManifest(std::string_view text, Diagnostics& diag);
 
 // Index of the set with this id, -1 when none.
 int FindSet(const Manifest& m, int id);

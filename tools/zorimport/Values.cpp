@@ -90,7 +90,7 @@ bool ValueStore::RegionHasValue(int set, int regionIndex) const {
 std::string ValueStore::Where(uint32_t origin) const {
     size_t k = size_t(std::upper_bound(bases_.begin(), bases_.end(), origin) - bases_.begin());
     if (k == 0) return "?";
-    return m_.values[k - 1].file + ":" + std::to_string(origin - bases_[k - 1]);
+    return names_[k - 1] + ":" + std::to_string(origin - bases_[k - 1]);
 }
 
 void ValueStore::ReadFiles(const std::string& sourceDir, Diagnostics& diag) {
@@ -99,24 +99,32 @@ void ValueStore::ReadFiles(const std::string& sourceDir, Diagnostics& diag) {
 
 void ValueStore::ReadFile(const std::string& sourceDir, const SourceValueFile& f,
                           Diagnostics& diag) {
+    auto text = ReadWholeFile(JoinPath(sourceDir, f.file), size_t(2) << 30);
+    if (!text) {
+        // The file keeps its place in the order of the files.
+        bases_.push_back(nextBase_++);
+        names_.push_back(f.file);
+        diag.Error(f.file, 0, "cannot be read");
+        return;
+    }
+    ReadText(f, *text, diag);
+}
+
+void ValueStore::ReadText(const SourceValueFile& f, std::string_view text, Diagnostics& diag) {
     const std::string& name = f.file;
     // Every file gets a base in manifest order, so that an origin names its file and line.
     const uint32_t base = nextBase_;
     bases_.push_back(base);
+    names_.push_back(name);
     nextBase_ = base + 1;
-    auto text = ReadWholeFile(JoinPath(sourceDir, name), size_t(2) << 30);
-    if (!text) {
-        diag.Error(name, 0, "cannot be read");
-        return;
-    }
-    const size_t lines = size_t(std::count(text->begin(), text->end(), '\n')) + 1;
+    const size_t lines = size_t(std::count(text.begin(), text.end(), '\n')) + 1;
     if (lines >= size_t(std::numeric_limits<uint32_t>::max() - base) - 1) {
         diag.Error(name, 0, "has too many lines");
         return;
     }
     nextBase_ = base + uint32_t(lines) + 1;
 
-    CsvReader csv(*text);
+    CsvReader csv(text);
     std::vector<std::string> fields;
     if (!csv.Next(fields)) {
         if (!csv.error().empty())
@@ -165,6 +173,11 @@ void ValueStore::ReadFile(const std::string& sourceDir, const SourceValueFile& f
         size_t(std::max({colSet, colRegion, colIndicator, colYear, colValue})) + 1;
 
     const int fixedSet = f.set != 0 ? FindSet(m_, f.set) : -1;
+    if (f.set != 0 && fixedSet < 0) {
+        diag.Error(name, 0,
+                   "is given set " + std::to_string(f.set) + ", which the manifest does not list");
+        return;
+    }
     while (csv.Next(fields)) {
         const int line = csv.line();
         if (fields.size() < needed) {

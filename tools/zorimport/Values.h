@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -37,6 +38,8 @@ public:
 
     // Reads every value file of the manifest; reports errors and warnings.
     void ReadFiles(const std::string& sourceDir, Diagnostics& diag);
+    // Reads the text of one value file (files are read in manifest order).
+    void ReadText(const SourceValueFile& f, std::string_view text, Diagnostics& diag);
 
 private:
     struct Record {
@@ -57,8 +60,10 @@ private:
     std::vector<std::vector<uint8_t>> hasPeriod_; // [set][period index]
     // Cells given with an empty value: key of set, code, period and region -> origin.
     std::unordered_map<uint64_t, uint32_t> empty_;
-    // A value's origin is base of its file + its line; bases_ holds one base per file.
+    // A value's origin is base of its file + its line; bases_ holds one base per file, names_
+    // its name.
     std::vector<uint32_t> bases_;
+    std::vector<std::string> names_;
     uint32_t nextBase_ = 1;
     size_t count_ = 0;
 };

@@ -1,5 +1,5 @@
 // zorimport: builds a data source directory from a source folder of a manifest, CSV values,
-// GeoJSON boundaries and definition texts (docs/zorimport.md).
+// boundaries (any vector format GDAL reads) and definition texts (docs/zorimport.md).
 //
 //   zorimport <source folder> <target directory> [--inddefc=<path>] [--quiet]
 //
@@ -67,9 +67,10 @@ int main(int argc, char** argv) {
     double secs = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     if (!opt.quiet)
         std::printf("zorimport: %s: %d sets, %d regions, %d indicators, %d periods, %zu values, "
-                    "%d definitions; %d files, %llu bytes; %d warnings; %.2f s\n",
+                    "%d definitions; map vertices %zu read, %zu written; %d files, %llu bytes; "
+                    "%d warnings; %.2f s\n",
                     opt.targetDir.c_str(), sum.sets, sum.regions, sum.indicators, sum.periods,
-                    sum.values, sum.definitions, sum.files, (unsigned long long)sum.bytes,
-                    diag.warningCount(), secs);
+                    sum.values, sum.definitions, sum.verticesRead, sum.verticesWritten, sum.files,
+                    (unsigned long long)sum.bytes, diag.warningCount(), secs);
     return 0;
 }
