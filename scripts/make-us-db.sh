@@ -9,10 +9,11 @@
 #                   set, so that one map holds every county; there are no sub-region sets.
 #                   Without it the top level is the 51 states, each with a set of its counties.
 #
-# The US data directory (default: shared/data/us beside the repository, that is
-# <repository>/../shared/data/us) holds counties.geojson, states.geojson, unemployment-2009.csv
-# and state-fips.csv; the build directory (default build) holds bin/zorimport and bin/inddefc,
-# which are built there when missing. Not part of the build.
+# The US data directory (default: shared/data/us beside the repository, <repository>/../shared/
+# data/us, or beside the main repository when this is a git worktree elsewhere) holds
+# counties.geojson, states.geojson, unemployment-2009.csv and state-fips.csv; the build
+# directory (default build) holds bin/zorimport and bin/inddefc, which are built there when
+# missing. Not part of the build.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 variant=()
@@ -25,7 +26,12 @@ if [ $# -lt 1 ] || [ "${1:0:2}" = "--" ]; then
     exit 64
 fi
 target="$1"
+# shared/data beside the repository; from a git worktree elsewhere, beside the main one.
 data="${2:-$root/../shared/data/us}"
+if [ -z "${2:-}" ] && [ ! -d "$data" ]; then
+    common="$(git -C "$root" rev-parse --path-format=absolute --git-common-dir 2> /dev/null || true)"
+    [ -n "$common" ] && data="$(dirname "$common")/../shared/data/us"
+fi
 build="${3:-$root/build}"
 if [ ! -f "$data/counties.geojson" ]; then
     echo "$0: no counties.geojson in $data; name the US data directory" >&2

@@ -8,6 +8,8 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev clang-tidy clang-format
     qt6-base-dev qt6-svg-dev libgl-dev
+    libgdal-dev nlohmann-json3-dev # zorimport: boundaries (GDAL/OGR, PROJ), the manifest
+    gdal-bin # ogr2ogr, for the import benchmark (bench/import-bench.sh)
     fonts-liberation2 fonts-dejavu-core
     xvfb xauth
 )

@@ -99,30 +99,57 @@ std::string Quoted(const std::string& s) {
 // How a feature's key is found.
 enum class KeySource { Field, Fid, GeoJsonId };
 
-// A GeoJSON feature's own "id" (a string or a whole number) from its JSON text, as the
+// Finds a GeoJSON feature's own "id" (a string or a whole number) in its JSON text, as the
 // importer has always read it; GDAL itself would take a numeric id for the FID and number the
-// features without one.
-std::optional<std::string> GeoJsonId(const char* nativeData) {
-    if (!nativeData) return std::nullopt;
+// features without one. The parse stops at the id, which usually comes before the geometry.
+class GeoJsonIdFinder {
+public:
     using json = nlohmann::json;
-    // Everything but the top-level "id" is dropped while parsing.
-    json j = json::parse(
-        nativeData,
-        [](int depth, json::parse_event_t event, json& parsed) {
-            return !(event == json::parse_event_t::key && depth == 1 && parsed != "id");
-        },
-        /*allow_exceptions=*/false);
-    if (!j.is_object()) return std::nullopt;
-    auto it = j.find("id");
-    if (it == j.end()) return std::nullopt;
-    if (it->is_string()) return it->get<std::string>();
-    if (it->is_number_integer()) return it->dump();
-    if (it->is_number_float()) {
-        const double d = it->get<double>();
-        if (d == std::floor(d) && std::fabs(d) < 1e15) return std::to_string(int64_t(d));
+
+    static std::optional<std::string> Find(const char* text) {
+        if (!text) return std::nullopt;
+        GeoJsonIdFinder finder;
+        json::sax_parse(text, &finder, json::input_format_t::json, /*strict=*/false);
+        return finder.id_;
     }
-    return std::nullopt;
-}
+
+    bool null() { return Scalar(); }
+    bool boolean(bool) { return Scalar(); }
+    bool number_integer(json::number_integer_t v) { return Scalar(std::to_string(v)); }
+    bool number_unsigned(json::number_unsigned_t v) { return Scalar(std::to_string(v)); }
+    bool number_float(json::number_float_t v, const json::string_t&) {
+        if (v == std::floor(v) && std::fabs(v) < 1e15) return Scalar(std::to_string(int64_t(v)));
+        return Scalar();
+    }
+    bool string(json::string_t& v) { return Scalar(v); }
+    bool binary(json::binary_t&) { return Scalar(); }
+    bool start_object(std::size_t) { return Open(); }
+    bool start_array(std::size_t) { return Open(); }
+    bool end_object() { return --depth_, true; }
+    bool end_array() { return --depth_, true; }
+    bool key(json::string_t& k) {
+        atId_ = depth_ == 1 && k == "id";
+        return true;
+    }
+    bool parse_error(std::size_t, const std::string&, const json::exception&) { return false; }
+
+private:
+    // A scalar value: when it is the id's, the search ends.
+    bool Scalar(std::optional<std::string> v = std::nullopt) {
+        if (!atId_) return true;
+        id_ = std::move(v);
+        return false;
+    }
+    bool Open() {
+        if (atId_) return false; // an id that is an object or an array is none
+        ++depth_;
+        return true;
+    }
+
+    int depth_ = 0;
+    bool atId_ = false;
+    std::optional<std::string> id_;
+};
 
 std::optional<std::string> FieldKey(const OGRFeature& f, int field) {
     if (!f.IsFieldSetAndNotNull(field)) return std::nullopt;
@@ -512,7 +539,7 @@ private:
             if (f.GetFID() == OGRNullFID) return std::nullopt;
             return std::to_string(f.GetFID());
         case KeySource::GeoJsonId:
-            return GeoJsonId(f.GetNativeData());
+            return GeoJsonIdFinder::Find(f.GetNativeData());
         }
         return std::nullopt;
     }
