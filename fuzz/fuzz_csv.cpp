@@ -9,7 +9,7 @@
 
 namespace {
 
-const char* const Manifest = R"({
+const char* const ManifestText = R"({
   "regionSets": [
     {"id": 10000, "name": "Top", "regions": [{"id": 1, "name": "North"}, {"id": 2, "name": "Total"}]},
     {"id": 10100, "name": "North", "regions": [{"id": 1, "name": "A"}, {"id": 2, "name": "North"}],
@@ -27,7 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace zor::import;
     static const zor::import::Manifest manifest = [] {
         Diagnostics d;
-        auto m = ParseManifest(Manifest, d);
+        auto m = ParseManifest(ManifestText, d);
         if (!m) __builtin_trap();
         return *m;
     }();

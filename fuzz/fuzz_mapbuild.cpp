@@ -74,7 +74,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (!diag.failed()) __builtin_trap(); // a map refused says why
         return 0;
     }
-    const MapHeader& h = map->header;
+    const zor::MapHeader& h = map->header;
     if (h.width <= 0 || h.height <= 0 || std::max(h.width, h.height) > MapExtent) __builtin_trap();
     for (const auto& p : map->polygons) {
         if (p.points.size() < 4 || !(p.points.front() == p.points.back())) __builtin_trap();

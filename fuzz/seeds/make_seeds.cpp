@@ -147,7 +147,7 @@ int main(int argc, char** argv) {
 
     // The importer: a manifest with every section and map key, value files with and without a
     // set column, and byte strings for the map builder (whose input is read as numbers).
-    Seed(root, "fuzz_manifest", "full", R"({
+    Seed(root, "fuzz_manifest", "full", R"J({
   "charset": 238, "decimalSymbol": ",",
   "nameLengths": {"regionSet": 40, "region": 12, "group": 40, "indicator": 80},
   "regionSets": [
@@ -167,7 +167,7 @@ int main(int argc, char** argv) {
 }],
   "values": ["values.csv", {"file": "north.csv", "set": 10100}],
   "picture": "front.bmp"
-})");
+})J");
     Seed(root, "fuzz_manifest", "small",
          R"({"regionSets":[{"id":10000,"name":"T","regions":[{"id":1,"name":"A"},)"
          R"({"id":2,"name":"B"}],"map":{"file":"m.gpkg","coordinates":"planar-y-up"}}],)"

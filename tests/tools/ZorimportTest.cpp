@@ -390,6 +390,24 @@ TEST(Zorimport, WarningsDoNotStopTheImport) {
     EXPECT_TRUE(fs::exists(s.out("10000.map")));
 }
 
+TEST(Zorimport, AHoleOutsideItsPolygonIsLeftOut) {
+    Source s;
+    // North's hole reaches 6 units east of North (and of every other polygon).
+    Replace(s.files["maps/top.geojson"], "[[4,1],[6,1],[6,3],[4,3],[4,1]]",
+            "[[4,1],[16,1],[16,3],[4,3],[4,1]]");
+    auto r = s.Import();
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(Contains(r.err, "maps/top.geojson: warning: feature 1 (\"N\") has a hole that "
+                                "reaches outside its polygon; the hole is left out"))
+        << r.err;
+    MapFile m = ReadMap(s.out("10000.map"));
+    ASSERT_EQ(m.polygons.size(), 3u);
+    EXPECT_EQ(m.polygons[0].points.size(), 5u); // North's outer ring alone
+    for (const auto& p : m.polygons)
+        for (const auto& v : p.points)
+            EXPECT_TRUE(v.x >= 0 && v.y >= 0 && v.x <= m.header.width && v.y <= m.header.height);
+}
+
 TEST(Zorimport, RegionTooSmallToDrawKeepsItsPlace) {
     Source s;
     Replace(s.files["maps/top.geojson"],
@@ -587,6 +605,10 @@ TEST(Zorimport, MapDefinitionAndPictureErrors) {
          "manifest.json:8: error: region 2 of set 10000 has the feature key \"N\" of region 1"},
         {"broken GeoJSON", [](Source& s) { s.files["maps/north.geojson"].pop_back(); },
          "maps/north.geojson: error: is not a vector file that GDAL reads"},
+        {"coordinates beyond any map",
+         [](Source& s) { Replace(s.files["maps/top.geojson"], "[10,10]", "[1e300,10]"); },
+         "maps/top.geojson: error: feature 2 (\"S\") has coordinates that are no numbers or lie "
+         "beyond 1e12 units from the origin"},
         {"latitude out of range",
          [](Source& s) { Replace(s.files["maps/north.geojson"], "[20,52]", "[20,92]"); },
          "maps/north.geojson: error: feature 1 (\"1\") has the point (20, 92): "

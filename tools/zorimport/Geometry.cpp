@@ -37,15 +37,16 @@ Box BoxOf(const std::vector<MapPoint>& r) {
     return b;
 }
 
-// Rounds a projected ring into the drawing space: consecutive duplicates removed, closed.
+// Rounds a projected ring into the drawing space of width x height: consecutive duplicates
+// removed, closed; a vertex outside (there is none in a valid polygon) is moved to its edge.
 // Empty when fewer than three distinct vertices or no area are left.
 std::vector<MapPoint> ToDrawing(const RingD& ring, double k, double ox, double oy, double bx0,
-                                double by0) {
+                                double by0, int width, int height) {
     std::vector<MapPoint> out;
     out.reserve(ring.size() + 1);
     for (const auto& p : ring) {
-        MapPoint q{int32_t(std::lround(ox + (p.x - bx0) * k)),
-                   int32_t(std::lround(oy + (p.y - by0) * k))};
+        MapPoint q{int32_t(std::lround(std::clamp(ox + (p.x - bx0) * k, 0.0, double(width)))),
+                   int32_t(std::lround(std::clamp(oy + (p.y - by0) * k, 0.0, double(height))))};
         if (out.empty() || !(out.back() == q)) out.push_back(q);
     }
     while (out.size() > 1 && out.back() == out.front()) out.pop_back();
@@ -217,6 +218,28 @@ std::vector<MapPoint> CutHoles(std::vector<MapPoint> outer,
 
 namespace {
 
+// Projected coordinates lie within this distance of the origin (metres on the Earth stay below
+// 1e8), so that spans and scales stay finite.
+constexpr double MaxCoordinate = 1e12;
+
+bool InRange(const PolygonD& p) {
+    auto ok = [](const PointD& q) {
+        return std::fabs(q.x) <= MaxCoordinate && std::fabs(q.y) <= MaxCoordinate;
+    };
+    if (!std::all_of(p.outer.begin(), p.outer.end(), ok)) return false;
+    for (const auto& h : p.holes)
+        if (!std::all_of(h.begin(), h.end(), ok)) return false;
+    return true;
+}
+
+// Whether a ring lies within the bounding box of another.
+bool Within(const RingD& inner, const RingD& outer) {
+    Box b;
+    for (const auto& q : outer) b.Add(q.x, q.y);
+    return std::all_of(inner.begin(), inner.end(),
+                       [&](const PointD& q) { return b.Contains(q.x, q.y); });
+}
+
 // The polygons of each drawn region (the top-level regions before the total), matched to the
 // features by key; nullopt when two regions share a key or a region has no polygon.
 std::optional<std::vector<std::vector<PolygonD>>> MatchRegions(const SourceSet& set,
@@ -261,17 +284,25 @@ std::optional<std::vector<std::vector<PolygonD>>> MatchRegions(const SourceSet& 
                                    "is left out");
         } else {
             for (const auto& p : f.polygons) {
-                const bool finite =
-                    std::all_of(p.outer.begin(), p.outer.end(), [](const PointD& q) {
-                        return std::isfinite(q.x) && std::isfinite(q.y);
-                    });
-                if (!finite) {
+                if (!InRange(p)) {
                     diag.Error(mapFile, 0,
-                               feature + " has coordinates that are not finite numbers");
+                               feature + " has coordinates that are no numbers or lie beyond " +
+                                   "1e12 units from the origin; check the CRS and \"coordinates\" "
+                                   "of the map");
                     ok = false;
                     break;
                 }
                 parts[it->second].push_back(p);
+                // A hole reaching outside its polygon is no hole (and would leave the drawing).
+                auto& holes = parts[it->second].back().holes;
+                const size_t before = holes.size();
+                holes.erase(std::remove_if(holes.begin(), holes.end(),
+                                           [&](const RingD& h) { return !Within(h, p.outer); }),
+                            holes.end());
+                if (holes.size() != before)
+                    diag.Warning(mapFile, 0,
+                                 feature + " has a hole that reaches outside its polygon; the "
+                                           "hole is left out");
             }
         }
     }
@@ -340,11 +371,12 @@ void DrawRegions(const SourceSet& set, const std::vector<std::vector<PolygonD>>&
     std::vector<size_t> outerRegion;
     for (size_t i = 0; i < drawnCount; ++i)
         for (const PolygonD& p : parts[i]) {
-            auto ring = ToDrawing(p.outer, l.k, l.ox, l.oy, content.x0, content.y0);
+            auto ring =
+                ToDrawing(p.outer, l.k, l.ox, l.oy, content.x0, content.y0, l.width, l.height);
             if (ring.empty()) continue;
             std::vector<std::vector<MapPoint>> holes;
             for (const auto& h : p.holes) {
-                auto hr = ToDrawing(h, l.k, l.ox, l.oy, content.x0, content.y0);
+                auto hr = ToDrawing(h, l.k, l.ox, l.oy, content.x0, content.y0, l.width, l.height);
                 if (!hr.empty()) holes.push_back(std::move(hr));
             }
             outers.push_back({ring, BoxOf(ring)});
@@ -430,13 +462,6 @@ std::optional<MapFile> BuildMap(const SourceSet& set, const std::vector<Feature>
     auto parts = MatchRegions(set, features, mapFile, diag);
     if (!parts) return std::nullopt;
     Box content = ContentBox(*parts);
-    if (!content.empty() &&
-        !(std::isfinite(content.x1 - content.x0) && std::isfinite(content.y1 - content.y0))) {
-        diag.Error(mapFile, 0,
-                   "the boundaries of set " + std::to_string(set.id) +
-                       " span too far to be scaled into the drawing space");
-        return std::nullopt;
-    }
     MapStats counted;
     counted.read = VertexCount(*parts);
     // Simplified to the scale of the drawing; the scale with the label column is the smaller,
