@@ -219,7 +219,8 @@ TEST(ZorimportGis, AFileWithoutACrsTakesTheManifests) {
         << r.err;
     EXPECT_FALSE(fs::exists(s.target()));
 
-    GisSource named(R"({"file": "maps/regions.shp", "featureKey": "CODE", "crs": "EPSG:2180"})",
+    // The EPSG code may be given as a number.
+    GisSource named(R"({"file": "maps/regions.shp", "featureKey": "CODE", "crs": 2180})",
                     "regions.shp", "ESRI Shapefile");
     r = named.Import([](const std::string& src) { fs::remove(src + "maps/regions.prj"); });
     ASSERT_EQ(r.status, 0) << r.err;

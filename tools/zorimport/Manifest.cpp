@@ -203,6 +203,105 @@ std::optional<std::string> CrsText(Checker& c, const JsonValue& v, const std::st
     return s;
 }
 
+// A map's "coordinates" and "crs": how its file's coordinates are read.
+bool ReadMapSource(Checker& c, const JsonValue& v, SourceMap& m) {
+    bool ok = true;
+    if (const JsonValue* x = v.find("coordinates")) {
+        auto s = c.String(*x, "\"coordinates\"");
+        if (s && *s == "planar")
+            m.coordinates = Coordinates::Planar;
+        else if (s && *s == "planar-y-up")
+            m.coordinates = Coordinates::PlanarYUp;
+        else if (s && *s == "lonlat")
+            m.coordinates = Coordinates::LonLat;
+        else if (s && *s == "crs")
+            m.coordinates = Coordinates::Crs;
+        else {
+            if (s)
+                c.Error(*x, "\"coordinates\" must be \"planar\", \"planar-y-up\", \"lonlat\" or "
+                            "\"crs\"");
+            ok = false;
+        }
+    }
+    if (const JsonValue* x = v.find("crs")) {
+        auto s = CrsText(c, *x, "\"crs\"");
+        if (s && m.coordinates != Coordinates::Auto && m.coordinates != Coordinates::Crs) {
+            c.Error(*x, "\"crs\" names the CRS of the file's coordinates, so it goes with "
+                        "\"coordinates\": \"crs\" (or none), not with \"planar\", "
+                        "\"planar-y-up\" or \"lonlat\"");
+            s.reset();
+        }
+        if (s)
+            m.crs = *s;
+        else
+            ok = false;
+    }
+    return ok;
+}
+
+// A map's "projection" and "centralMeridian": how it is drawn.
+bool ReadMapProjection(Checker& c, const JsonValue& v, SourceMap& m) {
+    bool ok = true;
+    if (const JsonValue* x = v.find("projection")) {
+        if (x->isString() && x->string() == "equal-earth") {
+            m.projection = Projection::EqualEarth;
+        } else if (x->isString() && x->string() == "none") {
+            m.projection = Projection::None;
+        } else if (auto crs = CrsText(c, *x, "\"projection\"")) {
+            m.projection = Projection::Crs;
+            m.projectionCrs = *crs;
+        } else {
+            ok = false;
+        }
+        if (m.coordinates == Coordinates::Planar || m.coordinates == Coordinates::PlanarYUp) {
+            c.Error(*x, "\"projection\" does not apply to planar coordinates, which are drawn as "
+                        "they are");
+            ok = false;
+        }
+    }
+    if (const JsonValue* x = v.find("centralMeridian")) {
+        if (c.Expect(*x, JsonValue::Type::Number, "\"centralMeridian\"") &&
+            std::fabs(x->number()) <= 180)
+            m.centralMeridian = x->number();
+        else {
+            if (x->isNumber()) c.Error(*x, "\"centralMeridian\" must be from -180 to 180");
+            ok = false;
+        }
+        if (m.projection == Projection::Crs) {
+            c.Error(*x, "\"centralMeridian\" applies to \"equal-earth\" and \"none\"; give the "
+                        "central meridian of a PROJ string as +lon_0");
+            ok = false;
+        }
+    }
+    return ok;
+}
+
+// A map's "featureKey" and "simplify".
+bool ReadMapKeyAndDetail(Checker& c, const JsonValue& v, SourceMap& m) {
+    bool ok = true;
+    if (const JsonValue* x = v.find("featureKey")) {
+        auto s = c.String(*x, "\"featureKey\"");
+        if (s && !s->empty())
+            m.featureKey = *s;
+        else {
+            if (s) c.Error(*x, "\"featureKey\" is empty");
+            ok = false;
+        }
+    }
+    if (const JsonValue* x = v.find("simplify")) {
+        if (c.Expect(*x, JsonValue::Type::Number, "\"simplify\"") && x->number() >= 0 &&
+            x->number() <= 100)
+            m.simplify = x->number();
+        else {
+            if (x->isNumber())
+                c.Error(*x, "\"simplify\" must be from 0 (keep every vertex) to 100 units of "
+                            "the drawing space");
+            ok = false;
+        }
+    }
+    return ok;
+}
+
 std::optional<SourceMap> ReadMap(Checker& c, const JsonValue& v) {
     if (!c.Expect(v, JsonValue::Type::Object, "\"map\"")) return std::nullopt;
     c.Keys(v, "\"map\"",
@@ -229,95 +328,9 @@ std::optional<SourceMap> ReadMap(Checker& c, const JsonValue& v) {
             ok = false;
         }
     }
-    if (const JsonValue* x = v.find("coordinates")) {
-        auto s = c.String(*x, "\"coordinates\"");
-        if (s && *s == "planar")
-            m.coordinates = Coordinates::Planar;
-        else if (s && *s == "planar-y-up")
-            m.coordinates = Coordinates::PlanarYUp;
-        else if (s && *s == "lonlat")
-            m.coordinates = Coordinates::LonLat;
-        else if (s && *s == "crs")
-            m.coordinates = Coordinates::Crs;
-        else {
-            if (s)
-                c.Error(*x, "\"coordinates\" must be \"planar\", \"planar-y-up\", \"lonlat\" or "
-                            "\"crs\"");
-            ok = false;
-        }
-    }
-    const bool planar =
-        m.coordinates == Coordinates::Planar || m.coordinates == Coordinates::PlanarYUp;
-    if (const JsonValue* x = v.find("crs")) {
-        auto s = CrsText(c, *x, "\"crs\"");
-        if (s && (planar || m.coordinates == Coordinates::LonLat)) {
-            c.Error(*x, "\"crs\" names the CRS of the file's coordinates, so it goes with "
-                        "\"coordinates\": \"crs\" (or none), not with \"planar\", "
-                        "\"planar-y-up\" or \"lonlat\"");
-            s.reset();
-        }
-        if (s)
-            m.crs = *s;
-        else
-            ok = false;
-    }
-    if (const JsonValue* x = v.find("projection")) {
-        auto s = c.String(*x, "\"projection\"");
-        if (s && *s == "equal-earth")
-            m.projection = Projection::EqualEarth;
-        else if (s && *s == "none")
-            m.projection = Projection::None;
-        else if (s) {
-            auto crs = CrsText(c, *x, "\"projection\"");
-            if (crs) {
-                m.projection = Projection::Crs;
-                m.projectionCrs = *crs;
-            } else {
-                ok = false;
-            }
-        } else {
-            ok = false;
-        }
-        if (planar) {
-            c.Error(*x, "\"projection\" does not apply to planar coordinates, which are drawn as "
-                        "they are");
-            ok = false;
-        }
-    }
-    if (const JsonValue* x = v.find("centralMeridian")) {
-        if (c.Expect(*x, JsonValue::Type::Number, "\"centralMeridian\"") &&
-            std::fabs(x->number()) <= 180)
-            m.centralMeridian = x->number();
-        else {
-            if (x->isNumber()) c.Error(*x, "\"centralMeridian\" must be from -180 to 180");
-            ok = false;
-        }
-        if (m.projection == Projection::Crs) {
-            c.Error(*x, "\"centralMeridian\" applies to \"equal-earth\" and \"none\"; give the "
-                        "central meridian of a PROJ string as +lon_0");
-            ok = false;
-        }
-    }
-    if (const JsonValue* x = v.find("featureKey")) {
-        auto s = c.String(*x, "\"featureKey\"");
-        if (s && !s->empty())
-            m.featureKey = *s;
-        else {
-            if (s) c.Error(*x, "\"featureKey\" is empty");
-            ok = false;
-        }
-    }
-    if (const JsonValue* x = v.find("simplify")) {
-        if (c.Expect(*x, JsonValue::Type::Number, "\"simplify\"") && x->number() >= 0 &&
-            x->number() <= 100)
-            m.simplify = x->number();
-        else {
-            if (x->isNumber())
-                c.Error(*x, "\"simplify\" must be from 0 (keep every vertex) to 100 units of "
-                            "the drawing space");
-            ok = false;
-        }
-    }
+    ok = ReadMapSource(c, v, m) && ok;
+    ok = ReadMapProjection(c, v, m) && ok;
+    ok = ReadMapKeyAndDetail(c, v, m) && ok;
     if (!ok) return std::nullopt;
     return m;
 }
