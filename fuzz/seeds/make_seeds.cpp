@@ -172,15 +172,15 @@ int main(int argc, char** argv) {
          R"({"regionSets":[{"id":10000,"name":"T","regions":[{"id":1,"name":"A"},)"
          R"({"id":2,"name":"B"}],"map":{"file":"m.gpkg","coordinates":"planar-y-up"}}],)"
          R"("groups":[],"periods":[1990]})");
-Seed(root, "fuzz_csv", "both",
-     Join({"set,region,indicator,year,value\n10000,1,0,2000,1.5\n10000,2,0,2000,\n"
-           "10100,3,1,2002,-2e3\n",
-           "\xEF\xBB\xBFregion,indicator,period,value,note\r\n1,10,2001,7,\"a, \"\"b\"\"\"\r\n"
-           "2,10,2001,8,\"two\nlines\"\r\n"}));
-Seed(root, "fuzz_mapbuild", "a", std::string(64, '\x10'));
-Seed(root, "fuzz_mapbuild", "b", std::string(256, '\x42') + std::string(64, '\x01'));
-std::string ramp;
-for (int i = 0; i < 512; ++i) ramp += char(i * 37 % 251);
-Seed(root, "fuzz_mapbuild", "c", ramp);
-return 0;
+    Seed(root, "fuzz_csv", "both",
+         Join({"set,region,indicator,year,value\n10000,1,0,2000,1.5\n10000,2,0,2000,\n"
+               "10100,3,1,2002,-2e3\n",
+               "\xEF\xBB\xBFregion,indicator,period,value,note\r\n1,10,2001,7,\"a, \"\"b\"\"\"\r\n"
+               "2,10,2001,8,\"two\nlines\"\r\n"}));
+    Seed(root, "fuzz_mapbuild", "a", std::string(64, '\x10'));
+    Seed(root, "fuzz_mapbuild", "b", std::string(256, '\x42') + std::string(64, '\x01'));
+    std::string ramp;
+    for (int i = 0; i < 512; ++i) ramp += char(i * 37 % 251);
+    Seed(root, "fuzz_mapbuild", "c", ramp);
+    return 0;
 }

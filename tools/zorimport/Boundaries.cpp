@@ -131,7 +131,10 @@ public:
         atId_ = depth_ == 1 && k == "id";
         return true;
     }
-    bool parse_error(std::size_t, const std::string&, const json::exception&) { return false; }
+    // Part of the parser's event interface, which calls it on an object.
+    static bool parse_error(std::size_t, const std::string&, const json::exception&) {
+        return false;
+    }
 
 private:
     // A scalar value: when it is the id's, the search ends.
@@ -257,7 +260,7 @@ public:
     std::unique_ptr<OGRCoordinateTransformation> transform;
 
     // Projects a ring in place; false when a point cannot be projected (`bad` tells which).
-    bool Apply(RingD& ring, PointD& bad, std::string& why) {
+    bool Apply(RingD& ring, PointD& bad, std::string& why) const {
         if (checkLonLat)
             for (const auto& p : ring)
                 if (!(p.x >= -180 && p.x <= 180 && p.y >= -90 && p.y <= 90)) {

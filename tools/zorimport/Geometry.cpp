@@ -226,10 +226,8 @@ bool InRange(const PolygonD& p) {
     auto ok = [](const PointD& q) {
         return std::fabs(q.x) <= MaxCoordinate && std::fabs(q.y) <= MaxCoordinate;
     };
-    if (!std::all_of(p.outer.begin(), p.outer.end(), ok)) return false;
-    for (const auto& h : p.holes)
-        if (!std::all_of(h.begin(), h.end(), ok)) return false;
-    return true;
+    return std::ranges::all_of(p.outer, ok) &&
+           std::ranges::all_of(p.holes, [&](const RingD& h) { return std::ranges::all_of(h, ok); });
 }
 
 // Whether a ring lies within the bounding box of another.
