@@ -1,6 +1,7 @@
 // Start-up: configuration, provider installation and the three catalogue loads.
 #include "core/DataStore.h"
 #include "core/Formats.h"
+#include "tests/support/Databases.h"
 #include "tests/support/Fixture.h"
 
 #include <filesystem>
@@ -12,6 +13,7 @@ namespace {
 using test::Fixture;
 using test::ReadFile;
 using test::TempDir;
+using test::ThreeSetCatalogue;
 using test::WriteFile;
 
 PlatformInfo PlatformFor(const std::string& dir) {
@@ -22,23 +24,9 @@ PlatformInfo PlatformFor(const std::string& dir) {
     return p;
 }
 
-Fixture SmallDb(const std::string& dir) {
-    Fixture f(dir);
-    f.Set(10000, "Country", {"North", "South", "Total"}, {}, "CTY")
-        .Set(10100, "North", {"N1", "N2", "North total"}, {"Village"}, "NOR")
-        .Set(10200, "South", {"S1", "South total"})
-        .Group(0, "Population")
-        .Indicator(0, "Inhabitants", {"Men", "Women"})
-        .Indicator(10, "Density")
-        .Group(2, "Health")
-        .Indicator(2050, "Doctors")
-        .Periods({2001, 1999, 2000});
-    return f;
-}
-
 TEST(StartUp, LoadsTheCatalogue) {
     TempDir dir;
-    SmallDb(dir.path()).Write();
+    ThreeSetCatalogue(dir.path()).Write();
     DataStore store;
     ASSERT_TRUE(store.StartUp(PlatformFor(dir.path()))) << store.StartupError();
     EXPECT_EQ(store.DataDirectory(), dir.path());
@@ -79,7 +67,7 @@ TEST(StartUp, LoadsTheCatalogue) {
 
 TEST(StartUp, CombinedRegionLists) {
     TempDir dir;
-    SmallDb(dir.path()).Write();
+    ThreeSetCatalogue(dir.path()).Write();
     DataStore store;
     ASSERT_TRUE(store.StartUp(PlatformFor(dir.path())));
     std::vector<ListItem> all = {{MakeRegionKey(10100, 1), "N1"},
@@ -105,7 +93,7 @@ TEST(StartUp, CombinedRegionLists) {
 
 TEST(StartUp, GroupIndicatorsOnDemand) {
     TempDir dir;
-    Fixture f = SmallDb(dir.path());
+    Fixture f = ThreeSetCatalogue(dir.path());
     TempIndicatorDef t;
     t.code = 10003;
     t.name = "Ratio";
@@ -136,7 +124,7 @@ TEST(StartUp, GroupIndicatorsOnDemand) {
 
 TEST(StartUp, PeriodListLeavesOutNegativeCodes) {
     TempDir dir;
-    SmallDb(dir.path()).Periods({-5, 1990}).Write();
+    ThreeSetCatalogue(dir.path()).Periods({-5, 1990}).Write();
     DataStore store;
     ASSERT_TRUE(store.StartUp(PlatformFor(dir.path())));
     auto list = store.PeriodList();
@@ -147,7 +135,10 @@ TEST(StartUp, PeriodListLeavesOutNegativeCodes) {
 TEST(StartUp, DataSourceAndProviderSettings) {
     TempDir dir;
     std::string source = dir.path() + "db/";
-    SmallDb(dir.path()).Config({"PROVIDER=zor-2", "DATA SOURCE=db"}).DataSourceDir(source).Write();
+    ThreeSetCatalogue(dir.path())
+        .Config({"PROVIDER=zor-2", "DATA SOURCE=db"})
+        .DataSourceDir(source)
+        .Write();
     // The last DATA SOURCE line wins; check both relative and absolute forms.
     WriteFile(dir.file("zorgui.cfg"), "PROVIDER=zor-2\nDATA SOURCE=db\n");
     DataStore store;
@@ -171,7 +162,7 @@ TEST(StartUp, DataSourceAndProviderSettings) {
 
 TEST(StartUp, RelativeDataDirectoryIsTakenFromTheWorkingDirectory) {
     TempDir dir;
-    SmallDb(dir.path() + "data/").Write();
+    ThreeSetCatalogue(dir.path() + "data/").Write();
     auto old = std::filesystem::current_path();
     std::filesystem::current_path(dir.path());
     DataStore store;
@@ -185,7 +176,7 @@ TEST(StartUp, RelativeDataDirectoryIsTakenFromTheWorkingDirectory) {
 TEST(StartUp, TempListProvisioning) {
     TempDir dir;
     std::string source = dir.path() + "db/";
-    SmallDb(dir.path()).DataSourceDir(source).Write();
+    ThreeSetCatalogue(dir.path()).DataSourceDir(source).Write();
     TempIndicatorDef t;
     t.code = 10000;
     t.name = "From source";
@@ -206,7 +197,7 @@ TEST(StartUp, TempListProvisioning) {
 
 TEST(StartUp, FindsFilesCaseInsensitively) {
     TempDir dir;
-    SmallDb(dir.path()).Values(10100, 2000, 0, {1, 2, 3, 4}).Write();
+    ThreeSetCatalogue(dir.path()).Values(10100, 2000, 0, {1, 2, 3, 4}).Write();
     namespace fs = std::filesystem;
     fs::rename(dir.file("clist.bin"), dir.file("CLIST.BIN"));
     fs::rename(dir.file("mainlist.grp"), dir.file("MainList.Grp"));
@@ -261,7 +252,7 @@ TEST(StartUpFailure, EachStepFailsWithAReason) {
     };
     for (const auto& c : cases) {
         TempDir dir;
-        SmallDb(dir.path()).Write();
+        ThreeSetCatalogue(dir.path()).Write();
         c.breakIt(dir.path());
         DataStore store;
         EXPECT_FALSE(store.StartUp(PlatformFor(dir.path()))) << c.what;
@@ -272,7 +263,7 @@ TEST(StartUpFailure, EachStepFailsWithAReason) {
 
 TEST(StartUpFailure, RemainingSetsAreStillRead) {
     TempDir dir;
-    SmallDb(dir.path()).Write();
+    ThreeSetCatalogue(dir.path()).Write();
     std::filesystem::remove(dir.file("10100.ind"));
     FileProvider files(dir.path(), "Temp");
     std::vector<RegionSet> sets;

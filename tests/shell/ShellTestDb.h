@@ -3,6 +3,7 @@
 
 #include "core/Settings.h"
 #include "shell/Application.h"
+#include "tests/support/Databases.h"
 #include "tests/support/Fixture.h"
 
 #include <QString>
@@ -23,27 +24,17 @@ inline PlatformInfo PlatformFor(const std::string& dir) {
     return p;
 }
 
-// Three region sets (the top level with two regions and its total; "North" with a small
-// region and the code "NOR"; "South" without code), groups 0 and 2, a temporary indicator in
-// slot 5 and the years 1999-2001.
+// The shared three-set database with a temporary indicator in slot 5 ("Ratio of men") and the
+// years 1999-2001.
 inline Fixture ThreeSets(const std::string& dir) {
-    Fixture f(dir);
     TempIndicatorDef t;
     t.code = 10005;
     t.name = "Ratio of men";
     t.operation = 1;
     t.operandA = 1;
     t.operandB = 0;
-    f.Set(10000, "Country", {"North", "South", "Total"}, {}, "CTY")
-        .Set(10100, "North", {"N1", "N2", "North total"}, {"Village"}, "NOR")
-        .Set(10200, "South", {"S1", "South total"})
-        .Group(0, "Population")
-        .Indicator(0, "Inhabitants", {"Men", "Women"})
-        .Indicator(10, "Density")
-        .Group(2, "Health")
-        .Indicator(2050, "Doctors")
-        .Periods({1999, 2000, 2001})
-        .Temp(t);
+    Fixture f = ThreeSetCatalogue(dir);
+    f.Periods({1999, 2000, 2001}).Temp(t);
     return f;
 }
 
