@@ -58,6 +58,10 @@ bool CView::OnCommand(int id) {
     return false;
 }
 
+bool CView::CommandEnabled(int) const {
+    return true;
+}
+
 int& CView::IndexOf(PopupKind kind) {
     switch (kind) {
     case PopupKind::Periods:
@@ -94,6 +98,15 @@ bool CView::Select(PopupKind kind, int index) {
     }
     if (host_) host_->Invalidate(true);
     return true;
+}
+
+void CView::SetCurrent(PopupKind kind, int index) {
+    IndexOf(kind) = index;
+    for (size_t i = 0; i < popups_.size(); ++i)
+        if (popups_[i].kind == kind && popups_[i].checked != index) {
+            popups_[i].checked = index;
+            if (host_) host_->PopupChanged(static_cast<int>(i));
+        }
 }
 
 int CView::CountPages(draw::DeviceContext&, const draw::Rect&) {

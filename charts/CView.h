@@ -79,6 +79,9 @@ public:
     // A menu command of the frame. Returns whether the view handled it. The base handles
     // "Special" (the picture export) and the items of its popup lists.
     virtual bool OnCommand(int id);
+    // Whether a command of the frame's menu can be chosen now (the frame greys it out when
+    // not). The base: every command.
+    virtual bool CommandEnabled(int id) const;
 
     // Switches the current entry as a popup item does; false when it was current already.
     bool Select(PopupKind kind, int index);
@@ -132,6 +135,9 @@ protected:
     void AddIndicatorMenu(const std::vector<ListItem>& list, int current, int position);
     void AddRegionMenu(const std::vector<ListItem>& list, int current, int position);
     void SetPictureChoice(bool offer) { pictureChoice_ = offer; }
+    // Makes an entry current without the steps of a popup choice (a view's own dialog chose
+    // it): only the check mark of the kind's popup, if any, moves.
+    void SetCurrent(PopupKind kind, int index);
 
     // Window creation: views add their popups here.
     virtual void OnCreate() {}

@@ -370,10 +370,7 @@ void DrawMarker(DeviceContext& dc, const ChartResources& res, int x, int y, int 
 }
 
 void SortBarsDescending(std::span<BarRecord> records) {
-    const size_t count = records.size();
-    for (size_t p = 0; p + 1 < count; ++p)
-        for (size_t q = p + 1; q < count; ++q)
-            if (!(records[p].value >= records[q].value)) std::swap(records[p], records[q]);
+    ExchangeSortDescending(records);
 }
 
 } // namespace zor::charts

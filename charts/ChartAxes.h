@@ -14,6 +14,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace zor::charts {
@@ -160,5 +161,13 @@ struct BarRecord {
 // when the earlier value is not >= the later one (so the order among equal values is the one
 // this procedure gives, not the input's).
 void SortBarsDescending(std::span<BarRecord> records);
+
+// The same exchange sort over any records with a float `value` (the histogram's boxes).
+template <class Record> void ExchangeSortDescending(std::span<Record> records) {
+    const size_t count = records.size();
+    for (size_t p = 0; p + 1 < count; ++p)
+        for (size_t q = p + 1; q < count; ++q)
+            if (!(records[p].value >= records[q].value)) std::swap(records[p], records[q]);
+}
 
 } // namespace zor::charts

@@ -190,6 +190,7 @@ void CGraphFrame::AddItems(QMenu* menu, const std::vector<MenuItem>& items) {
             if (item.id == CmdPrint) a->setShortcut(QKeySequence::Print);
             const int id = item.id;
             connect(a, &QAction::triggered, this, [this, id] { OnCommand(id); });
+            commands_.emplace_back(a, id);
             break;
         }
         }
@@ -205,7 +206,13 @@ bool CGraphFrame::OnCommand(int id) {
         Print();
         return true;
     }
-    return view_->OnCommand(id);
+    const bool handled = view_->OnCommand(id);
+    UpdateCommands();
+    return handled;
+}
+
+void CGraphFrame::UpdateCommands() {
+    for (const auto& [action, id] : commands_) action->setEnabled(view_->CommandEnabled(id));
 }
 
 void CGraphFrame::showEvent(QShowEvent* e) {
@@ -215,6 +222,7 @@ void CGraphFrame::showEvent(QShowEvent* e) {
     // After the window is up, so that a no-data message box sits over it.
     QTimer::singleShot(0, this, [this] {
         view_->InitialUpdate();
+        UpdateCommands();
         ready_ = true;
     });
 }
@@ -289,6 +297,7 @@ void CGraphFrame::ShowMessage(const std::string& text, MessageIcon icon) {
 }
 
 void CGraphFrame::Invalidate(bool now) {
+    UpdateCommands();
     if (now)
         widget_->repaint();
     else

@@ -13,6 +13,7 @@
 
 #include <functional>
 #include <memory>
+#include <utility>
 #include <vector>
 
 class QMenu;
@@ -82,6 +83,9 @@ public:
     void PrintTo(QPrinter& printer, int from = 0, int to = 0);
     // The view's page count on a printer.
     int PageCount(QPrinter& printer);
+    // Greys out the menu commands the view does not take now (CView::CommandEnabled). Runs
+    // after the initial update, every command and every repaint the view asks for.
+    void UpdateCommands();
 
     // Replaceable platform steps for tests: message boxes, the Export dialog, the save-file
     // dialog, the print dialog (true: print; it may set the printer's page range) and the
@@ -121,6 +125,7 @@ private:
     QWidget* owner_;
     QWidget* widget_ = nullptr;
     std::vector<QMenu*> popupMenus_;
+    std::vector<std::pair<QAction*, int>> commands_; // the frame menu's commands and their ids
     bool initialUpdateDone_ = false;
     bool ready_ = false;
 };
