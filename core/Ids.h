@@ -14,6 +14,9 @@ enum CommandId : int {
     CmdRegions = 1300, // the "Regions" dialog of the ranked bar charts and tables
     CmdSelect = 1400,  // "Select" of the horizontal ranked bar chart
     CmdLineRegions = 1800,
+    // The scattergram's "Zoom Out" (all of the data again) and "Correlation" (with its interval).
+    CmdZoomOut = 1403,
+    CmdCorrelation = 1404,
 
     CmdSelectParameters = 1010,
     CmdTemporaryIndicators = 1020,
@@ -86,12 +89,17 @@ enum DialogId : int {
     DialogRegionList = 20007,
     DialogScale = 20008,
     DialogXYScale = 20010,
+    DialogScatterSetup = 20011, // "Scattergram setup"
+    DialogStatistics = 20012,   // the scattergram's correlation
+    DialogHistogram = 20013,    // "Histogram parameters"
 };
 
 // String-table texts the code asks for by id.
 enum StringId : int {
     TextNoData = 1076,            // "Sorry, no data!"
     TextNoDefinitionsFile = 1079, // "Can not find definitions file!"
+    TextRegionNumber = 1080,      // the histogram's value axis title
+    TextCorrelation = 1087,       // the correlation with its interval (three %g)
     TextPeriodsPopup = 1100,      // "Time periods"
     TextIndicatorsPopup = 1200,   // "Indicators"
     TextRegionsPopup = 1300,      // "Regions"
@@ -140,7 +148,13 @@ enum ControlId : int {
     CtlXSectionLabel = 10139,
     CtlXScaleGroup = 10140,
     CtlYScaleGroup = 10141,
+    CtlColumnsLabel = 10142, // "Columns:" of "Histogram parameters"
     CtlLogarithmic = 10156,
+    CtlStatisticsText = 10182, // the correlation text of "Statistics"
+    CtlYIndicator = 10183,     // "Scattergram setup": the Y indicator and period, the X ones
+    CtlYPeriod = 10184,
+    CtlXIndicator = 10185,
+    CtlXPeriod = 10186,
     CtlXSectionEdit = 10187,
     CtlXMinEdit = 10188,
     CtlXMaxEdit = 10189,
@@ -148,6 +162,8 @@ enum ControlId : int {
     CtlMinEdit = 10193,
     CtlMaxEdit = 10194,
     CtlRegionList = 10195,
+    CtlColumnsEdit = 10196, // the column count with its up-down control
+    CtlColumnsSpin = 10197,
     CtlIndicatorsLabel = 15001,
     CtlSelectedIndicatorsLabel = 15002,
     CtlRegionsLabel = 15003,

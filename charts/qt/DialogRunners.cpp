@@ -2,6 +2,7 @@
 
 #include "charts/DialogRules.h"
 #include "charts/qt/ChartDialogs.h"
+#include "charts/qt/StatDialogs.h"
 
 #include <map>
 
@@ -45,6 +46,7 @@ void RegisterChartDialogs() {
         m.flags = flags;
         return true;
     });
+    RegisterStatDialogs();
 }
 
 } // namespace zor::charts::qt

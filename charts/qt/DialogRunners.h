@@ -28,7 +28,8 @@ template <class Model, class Run> void RegisterDialog(Run run) {
 // The registered dialog of the model's type; false (and nothing shown) when there is none.
 bool RunRegisteredDialog(DialogModel& model, const UiServices& ui, QWidget* parent);
 
-// The scale, XY scale and region list dialogs. Safe to call more than once.
+// The scale, XY scale and region list dialogs, and those of the scattergram and the histogram
+// (RegisterStatDialogs). Safe to call more than once.
 void RegisterChartDialogs();
 
 } // namespace zor::charts::qt
