@@ -1,6 +1,8 @@
 #include "views/ViewTable.h"
 
 #include "charts/CBarChart.h"
+#include "charts/CHist.h"
+#include "charts/CScChart.h"
 
 namespace zor::views {
 
@@ -23,6 +25,22 @@ const std::vector<ViewEntry>& AllViews() {
          &MakeView<CBarChart>,
          &CBarChart::FrameMenu,
          {}},
+        {CmdScattergram,
+         MenuScattergram,
+         MenuScattergram,
+         "scatter",
+         I | P,
+         &MakeView<CScChart>,
+         &CScChart::FrameMenu,
+         {{"--indicator-y"}, {"--period-y"}, {"--zoom"}}},
+        {CmdHistogram,
+         MenuHistogram,
+         MenuHistogram,
+         "histogram",
+         I | P,
+         &MakeView<CHist>,
+         &CHist::FrameMenu,
+         {{"--columns"}}},
     };
     return table;
 }
