@@ -237,8 +237,10 @@ void ChartAxes::DrawValueAxis(DeviceContext& dc, const ChartResources& res,
         dc.SetTextAlign(ta::Center | ta::Top);
         dc.Text(left_ - (widest * 75 + 250), y, title);
     } else {
+        // Read from top to bottom, the letters' tops face the axis: aligned by that top edge
+        // the title stays clear of the labels (by its bottom edge it would lie across them).
         dc.SetFont(res.AxisTitleFont);
-        dc.SetTextAlign(ta::Center | ta::Bottom);
+        dc.SetTextAlign(ta::Center | ta::Top);
         dc.Text(left_ - (widest + 140), y, title);
     }
 }
@@ -370,7 +372,7 @@ void DrawMarker(DeviceContext& dc, const ChartResources& res, int x, int y, int 
 }
 
 void SortBarsDescending(std::span<BarRecord> records) {
-    ExchangeSortDescending(records);
+    ExchangeSortDescending(records, [](const BarRecord& r) { return r.value; });
 }
 
 } // namespace zor::charts

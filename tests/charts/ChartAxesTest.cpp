@@ -89,6 +89,9 @@ TEST(ValueAxis, DrawsLabelsRightAlignedAndTitleBesideTheWidestLabel) {
               (std::vector<std::string>{"text -120 -60 \"0\"", "text -120 2440 \"50\"",
                                         "text -120 4940 \"100\"", "text -365 2500 \"Title\""}));
     EXPECT_NE(rec.find("escapement=2700"), std::string::npos);
+    // Read downward the letters' tops face the axis: by its top edge the title ends left of
+    // the labels instead of lying across them.
+    EXPECT_NE(rec.find("textalign center top\ntext -365 2500 \"Title\""), std::string::npos);
     EXPECT_EQ(dc.SaveDepth(), 0);
 
     draw::RecordingContext meta(
