@@ -114,7 +114,7 @@ HistLayout LayoutBoxes(const HistRows& rows, const ColumnFit& fit, int columns, 
         records.push_back(std::move(b));
     }
     // Missing values (-1e8) sort below every value and end the walk.
-    ExchangeSortDescending(std::span<HistBox>(records));
+    ExchangeSortDescending(std::span<HistBox>(records), [](const HistBox& b) { return b.value; });
 
     out.counts.assign(static_cast<size_t>(k), 0);
     const double cw = double(right - left) / k;
@@ -273,9 +273,9 @@ void CHist::SetColumns(int columns) {
     RebuildBoxes();
 }
 
-bool CHist::CommandEnabled(int id) const {
-    if (id == CmdScale) return !IsDataMissing();
-    return true;
+CommandState CHist::QueryCommand(int id) const {
+    if (id == CmdScale) return {!IsDataMissing(), std::nullopt};
+    return CGraphView::QueryCommand(id);
 }
 
 bool CHist::OnCommand(int id) {
@@ -325,8 +325,8 @@ TextOverflow CHist::MeasureOverflow(const DeviceContext& dc) const {
     if (layout_.boxes.empty()) return o;
     const LogicalSpace s = SpaceOf(dc);
     const std::vector<BandAxis> axis = {BandAxis{axes_, 0, {}}};
-    // The axis title stands one line further left than the labels.
-    const int title = draw::MeasureText(dc, res_.AxisTitleFont, "0").cy + 140;
+    // The axis title's line ends 20 units left of the widest label.
+    const int title = draw::MeasureText(dc, res_.AxisTitleFont, "0").cy + 20;
     o.left = -s.x - (BandLabelsLeft(dc, res_, axis, layout_.yStep) - title);
     o.right = LegendRight(dc, res_, legend_) - (s.cx - s.x);
     const Title t =

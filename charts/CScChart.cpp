@@ -311,14 +311,14 @@ void CScChart::OnIndicatorChanged(int) {
 
 // --- Commands
 
-bool CScChart::CommandEnabled(int id) const {
+CommandState CScChart::QueryCommand(int id) const {
     switch (id) {
     case CmdCorrelation:
-        return fit_.points.size() > 3;
+        return {fit_.points.size() > 3, std::nullopt};
     case CmdScale:
-        return ranges_.Set();
+        return {ranges_.Set(), std::nullopt};
     default:
-        return true;
+        return CGraphView::QueryCommand(id);
     }
 }
 

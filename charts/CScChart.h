@@ -123,7 +123,7 @@ public:
     ViewCursor Cursor() const override;
 
     bool OnCommand(int id) override;
-    bool CommandEnabled(int id) const override;
+    CommandState QueryCommand(int id) const override;
     bool WriteData(JsonWriter& json) override;
     std::string ApplyRenderOption(const std::string& name, const std::string& value) override;
     bool Loaded() const override { return loadResult_ == 0; }

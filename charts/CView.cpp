@@ -58,8 +58,8 @@ bool CView::OnCommand(int id) {
     return false;
 }
 
-bool CView::CommandEnabled(int) const {
-    return true;
+CommandState CView::QueryCommand(int) const {
+    return {};
 }
 
 int& CView::IndexOf(PopupKind kind) {

@@ -56,6 +56,13 @@ struct MetafileInfo {
     std::string description = "Graph";
 };
 
+// The state of a command of the frame's menu as the view sees it now.
+struct CommandState {
+    bool enabled = true;
+    std::optional<bool> checked; // a check item: whether it carries its check mark
+    bool operator==(const CommandState&) const = default;
+};
+
 // The text exports of views that have them.
 enum class TextExport {
     Html,          // the HTML file of "Export"
@@ -79,9 +86,9 @@ public:
     // A menu command of the frame. Returns whether the view handled it. The base handles
     // "Special" (the picture export) and the items of its popup lists.
     virtual bool OnCommand(int id);
-    // Whether a command of the frame's menu can be chosen now (the frame greys it out when
-    // not). The base: every command.
-    virtual bool CommandEnabled(int id) const;
+    // The state of one of the view's menu commands (the frame asks before it shows its menus
+    // and after every command). The base: enabled, not a check item.
+    virtual CommandState QueryCommand(int id) const;
 
     // Switches the current entry as a popup item does; false when it was current already.
     bool Select(PopupKind kind, int index);

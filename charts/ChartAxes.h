@@ -162,12 +162,12 @@ struct BarRecord {
 // this procedure gives, not the input's).
 void SortBarsDescending(std::span<BarRecord> records);
 
-// The same exchange sort over any records with a float `value` (the histogram's boxes).
-template <class Record> void ExchangeSortDescending(std::span<Record> records) {
+// The same exchange sort over any records, by the float `value(record)` gives.
+template <class T, class Value> void ExchangeSortDescending(std::span<T> records, Value value) {
     const size_t count = records.size();
     for (size_t p = 0; p + 1 < count; ++p)
         for (size_t q = p + 1; q < count; ++q)
-            if (!(records[p].value >= records[q].value)) std::swap(records[p], records[q]);
+            if (!(value(records[p]) >= value(records[q]))) std::swap(records[p], records[q]);
 }
 
 } // namespace zor::charts

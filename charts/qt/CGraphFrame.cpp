@@ -212,7 +212,12 @@ bool CGraphFrame::OnCommand(int id) {
 }
 
 void CGraphFrame::UpdateCommands() {
-    for (const auto& [action, id] : commands_) action->setEnabled(view_->CommandEnabled(id));
+    for (const auto& [action, id] : commands_) {
+        const CommandState state = view_->QueryCommand(id);
+        action->setEnabled(state.enabled);
+        action->setCheckable(state.checked.has_value());
+        if (state.checked) action->setChecked(*state.checked);
+    }
 }
 
 void CGraphFrame::showEvent(QShowEvent* e) {

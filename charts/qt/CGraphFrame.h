@@ -83,8 +83,9 @@ public:
     void PrintTo(QPrinter& printer, int from = 0, int to = 0);
     // The view's page count on a printer.
     int PageCount(QPrinter& printer);
-    // Greys out the menu commands the view does not take now (CView::CommandEnabled). Runs
-    // after the initial update, every command and every repaint the view asks for.
+    // Greys out the menu commands the view does not take now and sets the check marks of its
+    // check items (CView::QueryCommand). Runs after the initial update, every command and every
+    // repaint the view asks for.
     void UpdateCommands();
 
     // Replaceable platform steps for tests: message boxes, the Export dialog, the save-file

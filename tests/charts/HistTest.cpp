@@ -266,7 +266,7 @@ TEST(Hist, TooltipNamesTheBoxUnderThePointer) {
 TEST(Hist, ColumnsDialogRefitsTheCurrentIndicatorOnly) {
     Opened o;
     CHist& h = *o.hist;
-    EXPECT_TRUE(h.CommandEnabled(CmdScale));
+    EXPECT_TRUE(h.QueryCommand(CmdScale).enabled);
     int preset = 0;
     o.host.dialogAnswer = [&](DialogModel& m) {
         auto& c = dynamic_cast<HistogramColumnsModel&>(m);
@@ -295,7 +295,7 @@ TEST(Hist, ColumnsDialogRefitsTheCurrentIndicatorOnly) {
     h.OnCommand(CmdFirstIndicator + 1);
     ASSERT_EQ(o.host.messages.size(), 1u);
     EXPECT_EQ(o.host.messages[0].first, "Sorry, no data!");
-    EXPECT_FALSE(h.CommandEnabled(CmdScale));
+    EXPECT_FALSE(h.QueryCommand(CmdScale).enabled);
     EXPECT_TRUE(h.Layout().boxes.empty());
     draw::RecordingContext dc;
     h.Paint(dc, {0, 0, 800, 600});

@@ -286,7 +286,7 @@ TEST(ScatterChart, VerticalLineWhenAllXAreEqual) {
               std::string::npos);
     EXPECT_EQ(Lines(dc.Recording(), "text 2875 4600 \"X = 70\"").size(), 1u);
     // Six points but no spread in X: "Correlation" says so instead of showing the dialog.
-    EXPECT_TRUE(o.chart->CommandEnabled(CmdCorrelation));
+    EXPECT_TRUE(o.chart->QueryCommand(CmdCorrelation).enabled);
     o.chart->OnCommand(CmdCorrelation);
     ASSERT_EQ(o.host.messages.size(), 1u);
     EXPECT_NE(o.host.messages[0].first.find("not defined"), std::string::npos);
@@ -422,8 +422,8 @@ TEST(ScatterChart, SelectDialogChoosesTheVariablesAndReportsNoData) {
     ASSERT_EQ(o.host.messages.size(), 1u);
     EXPECT_EQ(o.host.messages[0].first, "Sorry, no data!");
     EXPECT_FALSE(c.Ranges().Set());
-    EXPECT_FALSE(c.CommandEnabled(CmdScale));
-    EXPECT_FALSE(c.CommandEnabled(CmdCorrelation));
+    EXPECT_FALSE(c.QueryCommand(CmdScale).enabled);
+    EXPECT_FALSE(c.QueryCommand(CmdCorrelation).enabled);
     draw::RecordingContext dc;
     c.Paint(dc, Opened::Client);
     EXPECT_TRUE(Lines(dc.Recording(), "ellipse").empty());
@@ -443,14 +443,14 @@ TEST(ScatterChart, CorrelationOfThePointsInView) {
         shown = dynamic_cast<StatisticsModel&>(m).text;
         return true;
     };
-    EXPECT_TRUE(c.CommandEnabled(CmdCorrelation));
+    EXPECT_TRUE(c.QueryCommand(CmdCorrelation).enabled);
     c.OnCommand(CmdCorrelation);
     EXPECT_EQ(shown, "Correlation: 1\nSignificant interval (p: 0.05)\nCorrelation interval is\n"
                      "from: 1 to: 1\n");
     // Zoomed onto three points: disabled, and the command does nothing.
     c.SetRanges({20, 40, 5, 40, 80, 10});
     ASSERT_EQ(c.Fit().points.size(), 3u);
-    EXPECT_FALSE(c.CommandEnabled(CmdCorrelation));
+    EXPECT_FALSE(c.QueryCommand(CmdCorrelation).enabled);
     shown.clear();
     c.OnCommand(CmdCorrelation);
     EXPECT_EQ(shown, "");
