@@ -369,9 +369,13 @@ bool CHist::WriteData(JsonWriter& j) {
     const int i = IndicatorIndex();
     const ColumnFit fit = Fit(i);
     const bool fitted = !IsMissing(table_.CurrentAxis(i).max);
+    auto code = [](const std::vector<ListItem>& list, int k) {
+        return k >= 0 && static_cast<size_t>(k) < list.size() ? list[static_cast<size_t>(k)].code
+                                                              : 0;
+    };
     j.BeginObject();
-    j.Key("indicator").Int(table_.Indicators()[static_cast<size_t>(i)].code);
-    j.Key("period").Int(table_.Periods()[static_cast<size_t>(PeriodIndex())].code);
+    j.Key("indicator").Int(code(table_.Indicators(), i));
+    j.Key("period").Int(code(table_.Periods(), PeriodIndex()));
     j.Key("columns").Int(Columns(i));
     auto number = [&](const char* key, float v) {
         j.Key(key);
