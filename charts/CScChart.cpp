@@ -517,7 +517,8 @@ void CScChart::DrawChart(DeviceContext& dc, bool) const {
                 double y = reg.slope * x + double(reg.intercept);
                 if (y > ranges_.yMax || y < ranges_.yMin) {
                     y = y > ranges_.yMax ? ranges_.yMax : ranges_.yMin;
-                    x = (y - reg.intercept) / reg.slope;
+                    // A flat line just beyond the edge (points up to max x 1.00001) stays put.
+                    if (reg.slope != 0) x = (y - reg.intercept) / reg.slope;
                 }
                 return Point{left + TruncToInt((x - ranges_.xMin) * sx),
                              bottom + TruncToInt((y - ranges_.yMin) * sy)};

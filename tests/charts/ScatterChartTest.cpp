@@ -267,6 +267,24 @@ TEST(ScatterChart, DrawsPointsLineEquationLettersAndCaptions) {
     EXPECT_EQ(Count(zoomed.Recording(), "lineto 5079 4500"), 1u);
 }
 
+TEST(ScatterChart, FlatLineJustAboveTheTopStaysInThePlot) {
+    Opened o;
+    o.host.dialogAnswer = [](DialogModel& m) {
+        auto& s = dynamic_cast<ScatterSetupModel&>(m);
+        s.yIndicator = 1, s.yPeriod = 0; // life expectancy 2000: 70 everywhere
+        return true;
+    };
+    o.chart->OnCommand(CmdSelect);
+    // 70 is within max x 1.00001 of 69.9995: the points stay, their line lies above the top.
+    o.chart->SetRanges({10, 50, 10, 0, 69.9995f, 10});
+    ASSERT_EQ(o.chart->Fit().points.size(), 6u);
+    ASSERT_EQ(o.chart->Fit().regression, (Regression{0, 70}));
+    draw::RecordingContext dc;
+    o.chart->Paint(dc, Opened::Client);
+    EXPECT_NE(dc.Recording().find("moveto 0 4500\nlineto 5750 4500\nfont \"Arial\" height=200 "),
+              std::string::npos);
+}
+
 TEST(ScatterChart, VerticalLineWhenAllXAreEqual) {
     Opened o;
     o.host.dialogAnswer = [](DialogModel& m) {
