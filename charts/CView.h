@@ -120,6 +120,11 @@ public:
     // The Export command ("Special"): the Export dialog, then the clipboard or a file.
     virtual void ExportPicture();
 
+    // --- File exports of tables (HTML, text): the print dialog offers them when the view has
+    // them, and the export request opens the view's export file dialog.
+    virtual bool OffersFileExport() const { return false; }
+    virtual void ExportFile() {}
+
     // --- What zorexport asks
     // Whether the view could read its data (a view whose value table failed to load shows
     // nothing).

@@ -1,7 +1,8 @@
 // What a view needs of the window that shows it: message boxes, repainting, the popup menus it
-// put into the menu bar, the Export dialog with the save-file dialog, the clipboard, the dialogs
-// it opens (through their window-less models) and the text measurer of the screen. The Qt frame
-// implements it, zorexport has a headless one, tests record the calls.
+// put into the menu bar, the Export dialog with the save-file dialog, the clipboard (pictures
+// and HTML tables), the dialogs it opens (through their window-less models) and the text
+// measurer of the screen. The Qt frame implements it, zorexport has a headless one, tests
+// record the calls.
 #pragma once
 
 #include "draw/DeviceContext.h"
@@ -65,6 +66,10 @@ public:
     // for clipboard formats the platform prefers.
     virtual void PutPictureOnClipboard(const std::string& emf, const PictureFunction& draw,
                                        draw::Size size) = 0;
+    // Puts a table on the clipboard as HTML: `fragment` is the UTF-8 HTML fragment (a title and
+    // a <TABLE>), `plainText` the same table as UTF-8 text with tab-separated columns, for
+    // programs that do not read HTML. Nothing happens when the clipboard cannot be used.
+    virtual void PutHtmlOnClipboard(const std::string& fragment, const std::string& plainText) = 0;
     // Runs the dialog of a model; true when it was closed with OK (the model holds the result).
     // A host without that dialog answers false.
     virtual bool RunDialog(DialogModel& model) = 0;

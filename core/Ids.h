@@ -17,6 +17,8 @@ enum CommandId : int {
     // The scattergram's "Zoom Out" (all of the data again) and "Correlation" (with its interval).
     CmdZoomOut = 1403,
     CmdCorrelation = 1404,
+    CmdExport = 2013, // "Export" of table A: every period of the current indicator to a file
+    CmdCopy = 2014,   // "Copy" of the tables: the table as HTML on the clipboard
 
     CmdSelectParameters = 1010,
     CmdTemporaryIndicators = 1020,
@@ -106,6 +108,8 @@ enum StringId : int {
     TextFirstAvailable = 1401,
     TextLastAvailable = 1402,
     TextSourceLine = 7000, // printed under every chart
+    // "Page %d" over printed grids
+    TextPageNumber = 10136,
     TextSelectFirst = 10151,
     TextProgramTitle = 25001,
     // The status-bar prompt of command n is text n + PromptOffset.

@@ -9,6 +9,7 @@
 #include "draw/qt/QtTextMeasurer.h"
 
 #include <QActionGroup>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -16,6 +17,7 @@
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QTimer>
 #include <QToolTip>
@@ -253,19 +255,37 @@ void CGraphFrame::Print() {
     }
     const int pages = PageCount(*printer);
     printer->setFromTo(1, pages);
-    bool go = false;
-    if (printDialogHook) {
-        go = printDialogHook(*printer, pages);
-    } else {
-        QPrintDialog dialog(printer, this);
-        dialog.setMinMax(1, pages);
-        go = dialog.exec() == QDialog::Accepted;
+    const PrintAnswer answer = RunPrintDialog(*printer, pages);
+    if (answer == PrintAnswer::Export) {
+        view_->ExportFile();
+        return;
     }
-    if (!go) return;
+    if (answer != PrintAnswer::Print) return;
     if (printer->printRange() == QPrinter::PageRange)
         PrintTo(*printer, printer->fromPage(), printer->toPage());
     else
         PrintTo(*printer);
+}
+
+PrintAnswer CGraphFrame::RunPrintDialog(QPrinter& printer, int pages) {
+    const bool offersExport = view_->OffersFileExport();
+    if (printAnswerHook) return printAnswerHook(printer, pages, offersExport);
+    if (printDialogHook)
+        return printDialogHook(printer, pages) ? PrintAnswer::Print : PrintAnswer::Cancel;
+    QPrintDialog dialog(&printer, this);
+    dialog.setMinMax(1, pages);
+    // Views with file exports write their table to a file from the print dialog: an "Export"
+    // button next to the dialog's own.
+    constexpr int ExportCode = 2;
+    if (offersExport)
+        if (auto* buttons = dialog.findChild<QDialogButtonBox*>()) {
+            QPushButton* button = buttons->addButton(ui_.Text(CmdExport, "Export") + "...",
+                                                     QDialogButtonBox::ActionRole);
+            connect(button, &QPushButton::clicked, &dialog, [&dialog] { dialog.done(ExportCode); });
+        }
+    const int result = dialog.exec();
+    if (result == ExportCode) return PrintAnswer::Export;
+    return result == QDialog::Accepted ? PrintAnswer::Print : PrintAnswer::Cancel;
 }
 
 void CGraphFrame::PrintTo(QPrinter& printer, int from, int to) {
@@ -303,6 +323,7 @@ void CGraphFrame::ShowMessage(const std::string& text, MessageIcon icon) {
 
 void CGraphFrame::Invalidate(bool now) {
     UpdateCommands();
+    if (auto* sync = dynamic_cast<ViewWidgetSync*>(widget_)) sync->SyncWithView();
     if (now)
         widget_->repaint();
     else
@@ -341,6 +362,10 @@ std::optional<SaveFileChoice> CGraphFrame::AskSaveFileName(const std::vector<Fil
 void CGraphFrame::PutPictureOnClipboard(const std::string& emf, const PictureFunction& draw,
                                         draw::Size size) {
     qt::PutPictureOnClipboard(emf, draw, size);
+}
+
+void CGraphFrame::PutHtmlOnClipboard(const std::string& fragment, const std::string& plainText) {
+    qt::PutHtmlOnClipboard(fragment, plainText);
 }
 
 bool CGraphFrame::OpenView(std::unique_ptr<CView> view) {

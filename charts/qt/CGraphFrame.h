@@ -51,6 +51,18 @@ private:
     int paints_ = 0;
 };
 
+// A client widget with state of its own to keep in step with the view (a grid's scroll bars):
+// the frame calls it before it repaints the view.
+class ViewWidgetSync {
+public:
+    virtual ~ViewWidgetSync() = default;
+    virtual void SyncWithView() = 0;
+};
+
+// What the print dialog was closed with: cancelled, print, or (for views with file exports)
+// "Export", which writes the view's table to a file instead of printing it.
+enum class PrintAnswer { Cancel, Print, Export };
+
 // The chart widget for a CGraphView; nullptr for other views.
 QWidget* MakeChartWidget(CView& view, CGraphFrame& frame);
 
@@ -76,7 +88,8 @@ public:
     // Menu commands (also what the menu items trigger): "Quit" and "Print" here, the rest to
     // the view. False when nobody handled it.
     bool OnCommand(int id);
-    // The print command: the page count, the print dialog, then the chosen pages.
+    // The print command: the page count, the print dialog, then the chosen pages (or, when the
+    // dialog's "Export" was chosen, the view's export file dialog).
     void Print();
     // Pages `from` to `to` (1-based, clamped to the view's page count; 0, 0: all) onto a
     // printer, coloured unless the printer is set to greyscale.
@@ -95,6 +108,9 @@ public:
     std::function<std::optional<ExportChoice>(bool offer)> exportDialogHook;
     std::function<std::optional<SaveFileChoice>(const std::vector<FileType>&)> fileDialogHook;
     std::function<bool(QPrinter&, int pages)> printDialogHook;
+    // The print dialog of a view with file exports (its "Export" button): used before
+    // printDialogHook when set.
+    std::function<PrintAnswer(QPrinter&, int pages, bool offersExport)> printAnswerHook;
     std::function<bool(DialogModel&)> dialogHook;
     // Frames opened by the view (OpenView) are reported here; none: they are shown.
     std::function<void(CGraphFrame*)> openedHook;
@@ -107,6 +123,7 @@ public:
     std::optional<SaveFileChoice> AskSaveFileName(const std::vector<FileType>& types) override;
     void PutPictureOnClipboard(const std::string& emf, const PictureFunction& draw,
                                draw::Size size) override;
+    void PutHtmlOnClipboard(const std::string& fragment, const std::string& plainText) override;
     bool RunDialog(DialogModel& model) override;
     bool OpenView(std::unique_ptr<CView> view) override;
     const draw::TextMeasurer& Measurer() const override;
@@ -116,6 +133,7 @@ protected:
 
 private:
     void AddItems(QMenu* menu, const std::vector<MenuItem>& items);
+    PrintAnswer RunPrintDialog(QPrinter& printer, int pages);
     void AddPopups();
     draw::Rect PageRect(const QPrinter& printer) const;
 

@@ -55,6 +55,14 @@ struct RecordingHost : charts::ViewHost {
         clipboardDraw = draw;
         clipboardSize = size;
     }
+    // The last table put on the clipboard as HTML, and how many were.
+    std::string clipboardHtml, clipboardText;
+    int htmlCopies = 0;
+    void PutHtmlOnClipboard(const std::string& fragment, const std::string& plainText) override {
+        clipboardHtml = fragment;
+        clipboardText = plainText;
+        ++htmlCopies;
+    }
     // Views the view opened (the map's drill-down), in order.
     std::vector<std::unique_ptr<charts::CView>> openedViews;
     bool OpenView(std::unique_ptr<charts::CView> view) override {

@@ -196,6 +196,7 @@ public:
     }
     void PutPictureOnClipboard(const std::string&, const charts::PictureFunction&,
                                draw::Size) override {}
+    void PutHtmlOnClipboard(const std::string&, const std::string&) override {}
     bool RunDialog(charts::DialogModel&) override { return false; }
     bool OpenView(std::unique_ptr<charts::CView>) override { return false; }
     const draw::TextMeasurer& Measurer() const override { return draw::QtTextMeasurer::Screen(); }
