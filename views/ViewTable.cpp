@@ -3,6 +3,7 @@
 #include "charts/CBarChart.h"
 #include "charts/CHist.h"
 #include "charts/CScChart.h"
+#include "grids/CTables.h"
 
 namespace zor::views {
 
@@ -41,6 +42,46 @@ const std::vector<ViewEntry>& AllViews() {
          &MakeView<CHist>,
          &CHist::FrameMenu,
          {{"--columns"}}},
+        {CmdTableA,
+         MenuTableA,
+         MenuTableA,
+         "table-a",
+         I | P,
+         &MakeView<grids::CTableA>,
+         &grids::CTableA::FrameMenu,
+         {{"--all-periods", false}}},
+        {CmdTableB,
+         MenuTableB,
+         MenuTableB,
+         "table-b",
+         I | R,
+         &MakeView<grids::CTableB>,
+         &grids::CTableB::FrameMenu,
+         {}},
+        {CmdTableC,
+         MenuTableC,
+         MenuTableC,
+         "table-c",
+         I | R,
+         &MakeView<grids::CTableC>,
+         &grids::CTableC::FrameMenu,
+         {}},
+        {CmdTableD,
+         MenuTableD,
+         MenuTableD,
+         "table-d",
+         I,
+         &MakeView<grids::CTableD>,
+         &grids::CTableD::FrameMenu,
+         {}},
+        {CmdTableE,
+         MenuTableE,
+         MenuTableE,
+         "table-e",
+         I | P,
+         &MakeView<grids::CTableE>,
+         &grids::CTableE::FrameMenu,
+         {}},
     };
     return table;
 }
