@@ -1,6 +1,7 @@
 #include "shell/ViewWindows.h"
 
 #include "charts/qt/DialogRunners.h"
+#include "grids/qt/CGridWidget.h"
 #include "shell/Application.h"
 #include "shell/UiText.h"
 
@@ -30,6 +31,7 @@ charts::qt::UiServices FrameServices(Application& app) {
 }
 
 QWidget* MakeViewWidget(charts::CView& view, charts::qt::CGraphFrame& frame) {
+    if (QWidget* grid = grids::qt::MakeGridWidget(view, frame)) return grid;
     return charts::qt::MakeChartWidget(view, frame);
 }
 

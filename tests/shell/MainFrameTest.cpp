@@ -4,6 +4,8 @@
 #include "charts/qt/CGraphFrame.h"
 #include "core/Bytes.h"
 #include "core/MenuCaptions.h"
+#include "grids/CTables.h"
+#include "grids/qt/CGridWidget.h"
 #include "shell/CAboutDialog.h"
 #include "shell/CMainFrame.h"
 #include "shell/CParameterDialog.h"
@@ -206,6 +208,23 @@ TEST(MainFrame, CommandsAreEnabledByTheViewTableOrARegisteredWindow) {
     WindowRegistry::Instance().Unregister(1040);
     EXPECT_EQ(frame.Action(1040)->isEnabled(), views::FindViewByCommand(1040) != nullptr);
     EXPECT_EQ(calls, 1);
+}
+
+TEST(MainFrame, TablesOpenInTheirFramesWithTheGridWidget) {
+    StartedApp s(test::ThreeSets);
+    CMainFrame frame(*s.app);
+    s.app->CurrentSelection().Confirm(10000, {{0, "Inhabitants"}},
+                                      {{MakeRegionKey(10000, 1), "North"}}, {{2000, "2000"}});
+    ASSERT_EQ(frame.ExecuteCommand(CmdTableA), CMainFrame::Outcome::Done);
+    ASSERT_EQ(frame.ViewFrames().size(), 1u);
+    auto* opened = qobject_cast<charts::qt::CGraphFrame*>(frame.ViewFrames().front());
+    ASSERT_NE(opened, nullptr);
+    EXPECT_EQ(opened->windowTitle(), "Table A");
+    EXPECT_NE(dynamic_cast<grids::CTableA*>(&opened->View()), nullptr);
+    EXPECT_NE(qobject_cast<grids::qt::CGridWidget*>(opened->ViewWidget()), nullptr);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return opened->Ready(); }));
+    // Tables show missing values instead of reporting them.
+    EXPECT_TRUE(s.messages.empty());
 }
 
 TEST(MainFrame, BarChartOpensInItsFrame) {
