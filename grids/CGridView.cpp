@@ -86,8 +86,8 @@ ExportKind ExportKindOf(const std::string& path) {
     return ExportKind::None;
 }
 
-void DrawRaisedFace(DeviceContext& dc, const Rect& in) {
-    const Rect r = in.Normalized();
+void DrawRaisedFace(DeviceContext& dc, const Rect& rect) {
+    const Rect r = rect.Normalized();
     if (r.IsEmpty()) return;
     draw::StateSaver saver(dc);
     FillRect(dc, r, draw::Brush::Solid(FaceColor));
@@ -107,11 +107,11 @@ void DrawRaisedFace(DeviceContext& dc, const Rect& in) {
     }
 }
 
-void DrawFlatFace(DeviceContext& dc, const Rect& r) {
+void DrawFlatFace(DeviceContext& dc, const Rect& rect) {
     draw::StateSaver saver(dc);
     dc.SetPen(draw::Pen::Solid(0, FaceShadow));
     dc.SetBrush(draw::Brush::Solid(FaceColor));
-    dc.Rectangle(r);
+    dc.Rectangle(rect);
 }
 
 CGridView::CGridView(const ViewContext& context)

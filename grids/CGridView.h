@@ -46,8 +46,8 @@ inline constexpr draw::Color FaceDarkShadow = draw::Rgb(105, 105, 105);
 inline constexpr draw::Color GridLineColor = draw::Rgb(128, 128, 128); // 0x808080
 
 // A raised push-button face (window bands) and a flat one (pictures and printouts).
-void DrawRaisedFace(draw::DeviceContext& dc, const draw::Rect& r);
-void DrawFlatFace(draw::DeviceContext& dc, const draw::Rect& r);
+void DrawRaisedFace(draw::DeviceContext& dc, const draw::Rect& rect);
+void DrawFlatFace(draw::DeviceContext& dc, const draw::Rect& rect);
 
 class CGridView : public charts::CView {
 public:
@@ -227,7 +227,7 @@ private:
                  int clipRight) const;
     void DrawCell(draw::DeviceContext& dc, const draw::Rect& cell, int row, int col, float scale,
                   bool printing) const;
-    void PrintOnePage(draw::DeviceContext& dc, const PageLayout& layout, int pageNumber,
+    void PrintOnePage(draw::DeviceContext& dc, const PageLayout& p, int pageNumber,
                       const GridBands& bands);
 
     std::vector<GridColumn> columns_;

@@ -73,7 +73,7 @@ TableData CTableView::Snapshot() const {
     t.decimal = decimal_;
     const auto& columns = Columns();
     if (!columns.empty()) t.firstHeader = columns[0].header;
-    for (size_t c = 1; c < columns.size(); ++c) t.headers.push_back(columns[c].header);
+    for (size_t c = 1; c < columns.size(); ++c) t.headers.emplace_back(columns[c].header);
     t.rows.resize(static_cast<size_t>(RowCount()));
     for (int r = 0; r < RowCount(); ++r) {
         TableData::Row& row = t.rows[static_cast<size_t>(r)];
@@ -149,7 +149,7 @@ void CRegionTable::Fill() {
 bool CRegionTable::Highlighted(int row) const {
     if (row < 0 || static_cast<size_t>(row) >= shown_.size()) return false;
     const int data = shown_[static_cast<size_t>(row)];
-    return selectedKeys_.count(table_.RowKeys()[static_cast<size_t>(data)]) > 0;
+    return selectedKeys_.contains(table_.RowKeys()[static_cast<size_t>(data)]);
 }
 
 void CRegionTable::OnIndicatorChanged(int) {
@@ -212,15 +212,15 @@ std::optional<TableData> CTableA::AllPeriods() const {
     if (all.Load() != 0) return std::nullopt;
     TableData t = Snapshot();
     t.headers.clear();
-    for (const ListItem& p : all.Periods()) t.headers.push_back(p.name);
+    for (const ListItem& p : all.Periods()) t.headers.push_back(t.Own(p.name));
     for (size_t r = 0; r < t.rows.size() && r < shown_.size(); ++r) {
         const int32_t key = table_.RowKeys()[static_cast<size_t>(shown_[r])];
         const int row = all.RowIndexByKey(key);
         t.rows[r].values.clear();
         for (int p = 0; p < static_cast<int>(all.Periods().size()); ++p)
-            t.rows[r].values.push_back(ValueText(all.Value(p, 0, row)));
+            t.rows[r].values.push_back(t.Own(ValueText(all.Value(p, 0, row))));
     }
-    return t;
+    return std::optional<TableData>(std::move(t));
 }
 
 std::optional<std::string> CTableA::ExportText(charts::TextExport kind) {
@@ -350,7 +350,7 @@ CPeriodTable::CPeriodTable(const ViewContext& context, int windowTitle)
 
 bool CPeriodTable::Highlighted(int row) const {
     const ListItem* period = At(table_.Periods(), row);
-    return period && selectedPeriods_.count(period->code) > 0;
+    return period && selectedPeriods_.contains(period->code);
 }
 
 // --- Table B -----------------------------------------------------------------------------------

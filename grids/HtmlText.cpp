@@ -14,7 +14,7 @@ std::string_view Template(HtmlTemplate id) {
 std::string Fill(std::string_view pattern, std::initializer_list<std::string_view> args) {
     std::string out;
     out.reserve(pattern.size() + 64);
-    auto arg = args.begin();
+    const auto* arg = args.begin();
     for (size_t i = 0; i < pattern.size(); ++i) {
         const char c = pattern[i];
         if (c != '%' || i + 1 >= pattern.size()) {

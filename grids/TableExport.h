@@ -7,6 +7,7 @@
 // ("%3d %s"), and period tables (B, C) whose first cell is a period name.
 #pragma once
 
+#include <deque>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,21 +19,35 @@ inline constexpr std::string_view MissingText = ". . .";
 
 enum class TableShape { Regions, Periods };
 
+// The texts of a table. Headers and cells are views: into the grid they come from (which must not
+// change while they are read), into string literals, or into the texts the data holds itself
+// (Own); so it moves but is not copied.
 struct TableData {
+    TableData() = default;
+    TableData(TableData&&) = default;
+    TableData& operator=(TableData&&) = default;
+    TableData(const TableData&) = delete;
+    TableData& operator=(const TableData&) = delete;
+
     TableShape shape = TableShape::Regions;
-    std::string windowTitle;          // the document title of the HTML file ("Table A")
-    std::string title;                // the grid's title (indicator, period or region name)
-    std::string firstHeader;          // "Regions" or "Time periods"
-    std::vector<std::string> headers; // the value columns'
+    std::string windowTitle;               // the document title of the HTML file ("Table A")
+    std::string title;                     // the grid's title (indicator, period or region name)
+    std::string firstHeader;               // "Regions" or "Time periods"
+    std::vector<std::string_view> headers; // the value columns'
     struct Row {
-        std::string first;               // cell 0
-        std::vector<std::string> values; // the value cells as shown (MissingText: none)
+        std::string_view first;               // cell 0
+        std::vector<std::string_view> values; // the value cells as shown (MissingText: none)
     };
     std::vector<Row> rows;
+    // Keeps a text made for this table (its elements never move) and returns a view of it.
+    std::string_view Own(std::string text) { return owned_.emplace_back(std::move(text)); }
     int valueWidth = 15;           // field width of values in the text of region tables
     int codePage = 1252;           // declared by the HTML file (-1: none)
     char decimal = '.';            // replaces "." in the values of every export
     bool splitPeriodCodes = false; // table D: "value - year" copied as two cells
+
+private:
+    std::deque<std::string> owned_;
 };
 
 // The running number (with its leading blanks) and the region name of a region row's first

@@ -117,6 +117,24 @@ TEST(TableExport, ThousandsOfRowsKeepTheirNumbers) {
               std::string::npos);
 }
 
+TEST(TableExport, TextsLongerThanExpectedAreWrittenWhole) {
+    // A title and a name far beyond the usual sizes, the name growing five times by escaping.
+    TableData t = RegionTable();
+    const std::string title(20000, 'T'), name(4000, '&');
+    t.title = title;
+    t.rows[1].first = t.Own("  2 " + name);
+    std::string escaped;
+    for (size_t i = 0; i < name.size(); ++i) escaped += "&amp;";
+    const std::string html = ExportTableHtml(t);
+    EXPECT_NE(html.find("<TD COLSPAN=\"4\">" + title + "</TD>\r\n"), std::string::npos);
+    EXPECT_NE(html.find("<TD ALIGN=\"LEFT\">" + escaped + "</TD><TD>20</TD><TD>&nbsp;</TD>"),
+              std::string::npos);
+    const std::string end = "</TABLE>\r\n</BODY>\r\n</HTML>\r\n";
+    EXPECT_EQ(html.substr(html.size() - end.size()), end);
+    const std::string text = ExportTableText(t);
+    EXPECT_NE(text.find("  1\tNorth" + std::string(3995, ' ') + "\t"), std::string::npos);
+}
+
 TEST(TableExport, DecimalSymbolOnlyInValues) {
     EXPECT_EQ(ExportedValue("12.5", ','), "12,5");
     EXPECT_EQ(ExportedValue("12.5", '.'), "12.5");
