@@ -354,6 +354,12 @@ std::optional<SaveFileChoice> CGraphFrame::AskSaveFileName(const std::vector<Fil
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(QString::fromStdString(types.front().suffix));
     dialog.setNameFilters(filters);
+    // A name typed without an extension takes the one of the chosen file type.
+    connect(&dialog, &QFileDialog::filterSelected, &dialog, [&](const QString& filter) {
+        const auto i = filters.indexOf(filter);
+        if (i >= 0)
+            dialog.setDefaultSuffix(QString::fromStdString(types[static_cast<size_t>(i)].suffix));
+    });
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     const int type = std::max(0, static_cast<int>(filters.indexOf(dialog.selectedNameFilter())));
     return SaveFileChoice{dialog.selectedFiles().front().toStdString(), type};
