@@ -2,6 +2,7 @@
 
 #include "draw/qt/QtTextMeasurer.h"
 
+#include <QFontMetricsF>
 #include <QImage>
 #include <QPaintDevice>
 #include <QPaintEngine>
@@ -194,9 +195,15 @@ void QtDeviceContext::DoText(Point ref, std::string_view text) {
     p_.rotate(-tp.angle / 10.0);
     if (s.bkMode == BkMode::Opaque)
         p_.fillRect(QRectF(0, -tp.ascent, tp.width, tp.ascent + tp.descent), ToQColor(s.bkColor));
-    p_.setFont(ToQFont(s.font, tp.emSize, p_.device()->logicalDpiY()));
+    const QFont font = ToQFont(s.font, tp.emSize, p_.device()->logicalDpiY());
+    const QString line = QString::fromUtf8(text.data(), qsizetype(text.size()));
+    // Qt draws at whole pixel sizes, a little wider or narrower than measured: the line is
+    // stretched to its measured width, so texts end where the views laid them out.
+    const double drawn = QFontMetricsF(font, p_.device()).horizontalAdvance(line);
+    if (drawn > 0 && tp.width > 0) p_.scale(tp.width / drawn, 1.0);
+    p_.setFont(font);
     p_.setPen(ToQColor(s.textColor));
-    p_.drawText(QPointF(0, 0), QString::fromUtf8(text.data(), qsizetype(text.size())));
+    p_.drawText(QPointF(0, 0), line);
     p_.resetTransform();
 }
 
