@@ -31,22 +31,6 @@ float CoarserStep(const AxisRange& a) {
     return static_cast<float>(m * factor);
 }
 
-// Every bar is drawn at least MinHeight high: negative bars downward from the zero line,
-// zero bars upward when the range has positive values and downward otherwise.
-void ApplyMinimumHeight(BarRecord& bar, const AxisRange& a) {
-    constexpr int h = BarLayout::MinHeight;
-    if (bar.value < 0) {
-        std::swap(bar.top, bar.bottom);
-        if (bar.top - bar.bottom < h) bar.bottom = bar.top - h;
-    } else if (bar.value > 0) {
-        if (bar.top - bar.bottom < h) bar.top = bar.bottom + h;
-    } else if (a.max > 0) {
-        bar.top = bar.bottom + h;
-    } else {
-        bar.bottom = bar.top - h;
-    }
-}
-
 // The band geometry when the groups do not fit in one row.
 void LayoutBands(BarLayout& out, int periods, int rows, int width, int height) {
     const int gap = BarLayout::Gap;
@@ -120,7 +104,7 @@ BarLayout LayoutBars(const BarLayoutInput& in) {
                 bar.bottom = zero;
                 bar.top = base + TruncToInt(out.bandHeight * (double(v) - a.min) /
                                             (double(a.max) - a.min));
-                ApplyMinimumHeight(bar, a);
+                ApplyMinimumHeight(bar, a.max, BarLayout::MinHeight);
                 ind.bars.push_back(std::move(bar));
             }
         }

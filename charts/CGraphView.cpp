@@ -156,6 +156,24 @@ draw::Point CGraphView::ToLogical(draw::Point device, const Rect& client) const 
     return dc.DPtoLP(device);
 }
 
+Rect CGraphView::ToDevice(const Rect& logical, const Rect& client) const {
+    draw::NullContext dc(draw::DeviceInfo{draw::Technology::Display, client.Width(),
+                                          client.Height(), 3780, 3780, 24},
+                         ScreenMeasurer());
+    PrepareScreenMapping(dc, client);
+    return dc.GetMapping().ToDeviceRect(logical);
+}
+
+std::optional<ViewScroll> CGraphView::VerticalScroll() const {
+    return std::nullopt;
+}
+bool CGraphView::OnScroll(ScrollAction, int) {
+    return false;
+}
+std::optional<Rect> CGraphView::ScrollRepaintArea() const {
+    return std::nullopt;
+}
+
 TipAction CGraphView::MouseMove(draw::Point device, const Rect& client) {
     if (client.Width() <= 0 || client.Height() <= 0) return TipAction::None;
     const draw::Point logical = ToLogical(device, client);

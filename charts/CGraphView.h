@@ -11,6 +11,7 @@
 
 #include "charts/CView.h"
 
+#include <optional>
 #include <string>
 
 namespace zor::charts {
@@ -22,6 +23,17 @@ enum class MouseButton { Left, Right };
 enum class MouseAction { Down, Up, DoubleClick };
 // The pointer shapes a view asks for.
 enum class ViewCursor { Arrow, Cross, Select };
+
+// A vertical scroll range in entries (the rows of a chart longer than its window).
+struct ViewScroll {
+    int position = 0; // the first entry shown
+    int maximum = 0;  // the last position (entries - page)
+    int page = 1;     // entries shown at once
+    bool operator==(const ViewScroll&) const = default;
+};
+// What moves a scrolled view: the scroll bar's arrows and page areas (and the arrow and page
+// keys, which act alike), and its thumb.
+enum class ScrollAction { LineUp, LineDown, PageUp, PageDown, Thumb };
 
 // How far a drawing's texts reach beyond the logical window, logical units (0: not beyond).
 struct TextOverflow {
@@ -82,6 +94,17 @@ public:
     virtual void DrawOverlay(draw::DeviceContext& dc) const;
     // The pointer over the view.
     virtual ViewCursor Cursor() const { return ViewCursor::Arrow; }
+
+    // --- Scrolling, for views with more rows than their window shows
+    // The vertical scroll range; none: the view does not scroll (the base).
+    virtual std::optional<ViewScroll> VerticalScroll() const;
+    // A scroll bar action or key; `thumb` is where the thumb was dragged (Thumb only). Returns
+    // whether the view moved; its window then repaints ScrollRepaintArea.
+    virtual bool OnScroll(ScrollAction action, int thumb);
+    // What a scroll move changes, logical units; none: the whole window (the base).
+    virtual std::optional<draw::Rect> ScrollRepaintArea() const;
+    // A logical rectangle in device pixels under the screen mapping onto `client` (normalised).
+    draw::Rect ToDevice(const draw::Rect& logical, const draw::Rect& client) const;
     int HoveredItem() const { return hovered_; }
     // The tooltip's text, asked for on demand.
     std::string TipText();

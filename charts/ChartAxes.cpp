@@ -371,6 +371,19 @@ void DrawMarker(DeviceContext& dc, const ChartResources& res, int x, int y, int 
     }
 }
 
+void ApplyMinimumHeight(BarRecord& bar, float rangeMax, int minHeight) {
+    if (bar.value < 0) {
+        std::swap(bar.top, bar.bottom);
+        if (bar.top - bar.bottom < minHeight) bar.bottom = bar.top - minHeight;
+    } else if (bar.value > 0) {
+        if (bar.top - bar.bottom < minHeight) bar.top = bar.bottom + minHeight;
+    } else if (rangeMax > 0) {
+        bar.top = bar.bottom + minHeight;
+    } else {
+        bar.bottom = bar.top - minHeight;
+    }
+}
+
 void SortBarsDescending(std::span<BarRecord> records) {
     ExchangeSortDescending(records, [](const BarRecord& r) { return r.value; });
 }

@@ -157,6 +157,11 @@ struct BarRecord {
     bool operator==(const BarRecord&) const = default;
 };
 
+// Every bar of the bar charts is drawn at least `minHeight` high: a negative bar has its top
+// and bottom exchanged and reaches at least that far below the zero line, a positive one at least
+// that far above it, and a zero bar grows upward when the range's max is positive, else downward.
+void ApplyMinimumHeight(BarRecord& bar, float rangeMax, int minHeight = 20);
+
 // Largest value first by the exchange sort the ranked charts use: a pair is exchanged only
 // when the earlier value is not >= the later one (so the order among equal values is the one
 // this procedure gives, not the input's).

@@ -23,10 +23,16 @@ int MeasureWidth(const DeviceContext& dc, const draw::Font& font, const std::str
 
 Legend LayoutLegend(LegendKey kind, const std::vector<LegendEntry>& entries, int plotRight,
                     int plotBottom, int plotTop) {
+    return LayoutLegend(kind, entries, plotRight, plotBottom, plotTop,
+                        static_cast<int>(entries.size()));
+}
+
+Legend LayoutLegend(LegendKey kind, const std::vector<LegendEntry>& entries, int plotRight,
+                    int plotBottom, int plotTop, int slots) {
     Legend legend;
     legend.kind = kind;
     const int x = plotRight + 50;
-    int y = (plotTop + plotBottom + static_cast<int>(entries.size()) * LegendStep) / 2;
+    int y = (plotTop + plotBottom + slots * LegendStep) / 2;
     for (const LegendEntry& e : entries) {
         LegendItem item;
         item.series = e.series;
@@ -88,6 +94,16 @@ int LegendRight(const DeviceContext& dc, const ChartResources& res, const Legend
         any = true;
     }
     return right;
+}
+
+int ValueLabelsLeft(const DeviceContext& dc, const ChartResources& res, const ChartAxes& axes,
+                    float step) {
+    int leftmost = axes.Left();
+    for (const AxisMark& m : axes.ValueAxisMarks(step, 5, true))
+        if (!m.label.empty())
+            leftmost =
+                std::min(leftmost, axes.Left() - 120 - MeasureWidth(dc, res.AxisFont, m.label));
+    return leftmost;
 }
 
 Title LayoutTitle(const DeviceContext& dc, const std::string& text, int left, int right,
@@ -177,10 +193,7 @@ int BandLabelsLeft(const DeviceContext& dc, const ChartResources& res,
                    const std::vector<BandAxis>& bands, float step) {
     int leftmost = bands.empty() ? 0 : bands.front().axes.Left();
     for (const BandAxis& band : bands)
-        for (const AxisMark& m : band.axes.ValueAxisMarks(step, 5, true))
-            if (!m.label.empty())
-                leftmost = std::min(leftmost, band.axes.Left() - 120 -
-                                                  MeasureWidth(dc, res.AxisFont, m.label));
+        leftmost = std::min(leftmost, ValueLabelsLeft(dc, res, band.axes, step));
     return leftmost;
 }
 

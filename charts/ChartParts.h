@@ -37,10 +37,20 @@ struct LegendEntry {
 // Entries in order; the first y is (top + bottom + 150 n) / 2 for n entries.
 Legend LayoutLegend(LegendKey kind, const std::vector<LegendEntry>& entries, int plotRight,
                     int plotBottom, int plotTop);
+// The same starting where a legend of `slots` entries would start (line chart A lists only its
+// highlighted regions, from where the list of every region begins).
+Legend LayoutLegend(LegendKey kind, const std::vector<LegendEntry>& entries, int plotRight,
+                    int plotBottom, int plotTop, int slots);
 // In the axis font, baseline-aligned, transparent.
 void DrawLegend(draw::DeviceContext& dc, const ChartResources& res, const Legend& legend);
 // The right end of the widest name in the axis font on `dc`; the key's right end without names.
 int LegendRight(const draw::DeviceContext& dc, const ChartResources& res, const Legend& legend);
+
+// --- Value axis labels
+// The left end of the widest label of the value axis (labels end 120 left of the axis) on `dc`
+// in the axis font; the axis' x when it has no labels.
+int ValueLabelsLeft(const draw::DeviceContext& dc, const ChartResources& res, const ChartAxes& axes,
+                    float step);
 
 // --- Title over the plot
 struct Title {

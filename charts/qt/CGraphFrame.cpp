@@ -11,6 +11,7 @@
 #include <QActionGroup>
 #include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QKeyEvent>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMouseEvent>
@@ -19,6 +20,7 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScrollBar>
 #include <QTimer>
 #include <QToolTip>
 
@@ -48,22 +50,118 @@ CChartWidget::CChartWidget(CGraphView& view, const draw::TextMeasurer& measurer,
     : QWidget(parent), view_(view), measurer_(measurer) {
     setMouseTracking(true);
     setAutoFillBackground(true);
+    setFocusPolicy(Qt::StrongFocus); // the arrow and page keys of scrolled views
     QPalette p = palette();
     p.setColor(QPalette::Window, p.color(QPalette::Button));
     setPalette(p);
     UpdateCursor();
+    SyncScrollBar();
+}
+
+draw::Rect CChartWidget::Client() const {
+    draw::Rect r = ClientOf(this);
+    if (scroll_ && scroll_->isVisible()) r.right = std::max(1, r.right - scroll_->width());
+    return r;
+}
+
+void CChartWidget::PlaceScrollBar() {
+    if (!scroll_) return;
+    const int w = scroll_->sizeHint().width();
+    scroll_->setGeometry(width() - w, 0, w, height());
+}
+
+void CChartWidget::SyncScrollBar() {
+    const std::optional<ViewScroll> range = view_.VerticalScroll();
+    const bool show = range && range->maximum > 0;
+    if (!show) {
+        if (scroll_) scroll_->hide();
+        return;
+    }
+    if (!scroll_) {
+        scroll_ = new QScrollBar(Qt::Vertical, this);
+        scroll_->setFocusPolicy(Qt::NoFocus);
+        connect(scroll_, &QScrollBar::actionTriggered, this, [this](int action) {
+            switch (action) {
+            case QAbstractSlider::SliderSingleStepSub:
+                Scroll(ScrollAction::LineUp, 0);
+                break;
+            case QAbstractSlider::SliderSingleStepAdd:
+                Scroll(ScrollAction::LineDown, 0);
+                break;
+            case QAbstractSlider::SliderPageStepSub:
+                Scroll(ScrollAction::PageUp, 0);
+                break;
+            case QAbstractSlider::SliderPageStepAdd:
+                Scroll(ScrollAction::PageDown, 0);
+                break;
+            case QAbstractSlider::SliderMove:
+                Scroll(ScrollAction::Thumb, scroll_->sliderPosition());
+                break;
+            default:
+                break;
+            }
+        });
+    }
+    const QSignalBlocker block(scroll_);
+    scroll_->setRange(0, range->maximum);
+    scroll_->setPageStep(std::max(1, range->page - 1));
+    scroll_->setSingleStep(1);
+    // The view decides where an action leads: the bar shows where it is.
+    scroll_->setSliderPosition(range->position);
+    scroll_->setValue(range->position);
+    PlaceScrollBar();
+    scroll_->show();
+}
+
+void CChartWidget::Scroll(ScrollAction action, int thumb) {
+    const draw::Rect client = Client();
+    const bool moved = view_.OnScroll(action, thumb);
+    const std::optional<ViewScroll> range = view_.VerticalScroll();
+    if (scroll_ && range) scroll_->setSliderPosition(range->position);
+    if (!moved) return;
+    const std::optional<draw::Rect> area = view_.ScrollRepaintArea();
+    if (area) {
+        const draw::Rect d = view_.ToDevice(*area, client);
+        update(QRect(d.left, d.top, d.Width() + 1, d.Height() + 1));
+    } else {
+        update();
+    }
+}
+
+void CChartWidget::resizeEvent(QResizeEvent*) {
+    PlaceScrollBar();
+}
+
+void CChartWidget::keyPressEvent(QKeyEvent* e) {
+    switch (e->key()) {
+    case Qt::Key_Up:
+        Scroll(ScrollAction::LineUp, 0);
+        break;
+    case Qt::Key_Down:
+        Scroll(ScrollAction::LineDown, 0);
+        break;
+    case Qt::Key_PageUp:
+        Scroll(ScrollAction::PageUp, 0);
+        break;
+    case Qt::Key_PageDown:
+        Scroll(ScrollAction::PageDown, 0);
+        break;
+    default:
+        QWidget::keyPressEvent(e);
+        break;
+    }
 }
 
 void CChartWidget::paintEvent(QPaintEvent*) {
     ++paints_;
     QPainter painter(this);
     draw::QtDeviceContext dc(painter, measurer_);
-    view_.Paint(dc, ClientOf(this));
+    view_.Paint(dc, Client());
 }
 
 void CChartWidget::mouseMoveEvent(QMouseEvent* e) {
     const QPoint at = e->position().toPoint();
-    const TipAction tip = view_.MouseMove({at.x(), at.y()}, ClientOf(this));
+    const TipAction tip = view_.MouseMove({at.x(), at.y()}, Client());
     UpdateCursor();
     switch (tip) {
     case TipAction::Hide:
@@ -88,7 +186,7 @@ void CChartWidget::Click(QMouseEvent* e, MouseAction action) {
         e->button() == Qt::RightButton ? MouseButton::Right : MouseButton::Left;
     if (e->button() != Qt::LeftButton && e->button() != Qt::RightButton) return;
     const QPoint at = e->position().toPoint();
-    view_.MouseClick(button, action, {at.x(), at.y()}, ClientOf(this));
+    view_.MouseClick(button, action, {at.x(), at.y()}, Client());
     UpdateCursor();
 }
 
@@ -117,7 +215,7 @@ void CChartWidget::UpdateCursor() {
 }
 
 void CChartWidget::leaveEvent(QEvent*) {
-    if (view_.MouseMove({-1, -1}, ClientOf(this)) == TipAction::Hide) QToolTip::hideText();
+    if (view_.MouseMove({-1, -1}, Client()) == TipAction::Hide) QToolTip::hideText();
 }
 
 QWidget* MakeChartWidget(CView& view, CGraphFrame& frame) {
@@ -141,6 +239,7 @@ CGraphFrame::CGraphFrame(const ViewEntry& entry, std::unique_ptr<CView> view,
     view_->Create(this);
     AddPopups();
     if (ui_.translateMenu) ui_.translateMenu(menuBar());
+    UpdateCommands();
     resize(800, 600);
 }
 
@@ -182,7 +281,9 @@ void CGraphFrame::AddItems(QMenu* menu, const std::vector<MenuItem>& items) {
             break;
         case MenuItem::Popup: {
             const QString caption = QString::fromUtf8(item.caption);
-            AddItems(menu ? menu->addMenu(caption) : menuBar()->addMenu(caption), item.items);
+            QMenu* popup = menu ? menu->addMenu(caption) : menuBar()->addMenu(caption);
+            connect(popup, &QMenu::aboutToShow, this, &CGraphFrame::UpdateCommands);
+            AddItems(popup, item.items);
             break;
         }
         case MenuItem::Command: {
@@ -213,6 +314,12 @@ bool CGraphFrame::OnCommand(int id) {
     return handled;
 }
 
+QAction* CGraphFrame::CommandAction(int id) const {
+    for (const auto& [action, command] : commands_)
+        if (command == id) return action;
+    return nullptr;
+}
+
 void CGraphFrame::UpdateCommands() {
     for (const auto& [action, id] : commands_) {
         const CommandState state = view_->QueryCommand(id);
@@ -230,6 +337,7 @@ void CGraphFrame::showEvent(QShowEvent* e) {
     QTimer::singleShot(0, this, [this] {
         view_->InitialUpdate();
         UpdateCommands();
+        if (auto* chart = qobject_cast<CChartWidget*>(widget_)) chart->SyncScrollBar();
         ready_ = true;
     });
 }
@@ -322,6 +430,8 @@ void CGraphFrame::ShowMessage(const std::string& text, MessageIcon icon) {
 }
 
 void CGraphFrame::Invalidate(bool now) {
+    // What the view shows may have changed its scroll range and its commands.
+    if (auto* chart = qobject_cast<CChartWidget*>(widget_)) chart->SyncScrollBar();
     UpdateCommands();
     if (auto* sync = dynamic_cast<ViewWidgetSync*>(widget_)) sync->SyncWithView();
     if (now)

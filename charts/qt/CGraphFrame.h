@@ -16,8 +16,10 @@
 #include <utility>
 #include <vector>
 
+class QAction;
 class QMenu;
 class QPrinter;
+class QScrollBar;
 
 namespace zor::charts::qt {
 
@@ -27,15 +29,24 @@ class CGraphFrame;
 using ViewWidgetFactory = std::function<QWidget*(CView& view, CGraphFrame& frame)>;
 
 // The client widget of a chart or map view: paints the view, tracks the mouse for tooltips,
-// counts its paints.
+// counts its paints. A view that reports a vertical scroll range gets a scroll bar at the right
+// (its client area is then the rest) and the arrow and page keys.
 class CChartWidget : public QWidget {
     Q_OBJECT
 public:
     CChartWidget(CGraphView& view, const draw::TextMeasurer& measurer, QWidget* parent = nullptr);
     int PaintCount() const { return paints_; }
+    // The view's client area in pixels (without the scroll bar).
+    draw::Rect Client() const;
+    // Shows, hides and sets the scroll bar from the view's scroll range.
+    void SyncScrollBar();
+    // The scroll bar; null until the view first reported a range.
+    QScrollBar* ScrollBar() const { return scroll_; }
 
 protected:
     void paintEvent(QPaintEvent*) override;
+    void resizeEvent(QResizeEvent*) override;
+    void keyPressEvent(QKeyEvent* e) override;
     void mouseMoveEvent(QMouseEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
@@ -45,9 +56,12 @@ protected:
 private:
     void Click(QMouseEvent* e, MouseAction action);
     void UpdateCursor();
+    void Scroll(ScrollAction action, int thumb);
+    void PlaceScrollBar();
 
     CGraphView& view_;
     const draw::TextMeasurer& measurer_;
+    QScrollBar* scroll_ = nullptr;
     int paints_ = 0;
 };
 
@@ -114,6 +128,9 @@ public:
     std::function<bool(DialogModel&)> dialogHook;
     // Frames opened by the view (OpenView) are reported here; none: they are shown.
     std::function<void(CGraphFrame*)> openedHook;
+
+    // The menu item of a command of the frame's menu; null when it has none.
+    QAction* CommandAction(int id) const;
 
     // ViewHost
     void ShowMessage(const std::string& text, MessageIcon icon) override;
