@@ -94,6 +94,9 @@ enum DialogId : int {
     DialogScatterSetup = 20011, // "Scattergram setup"
     DialogStatistics = 20012,   // the scattergram's correlation
     DialogHistogram = 20013,    // "Histogram parameters"
+
+    DialogRankedSelection = 20009,  // "Ranked Bar Chart Selection"
+    DialogRegionsHighlight = 20017, // "Regions highlighting" of line chart A
 };
 
 // String-table texts the code asks for by id.
@@ -168,6 +171,15 @@ enum ControlId : int {
     CtlRegionList = 10195,
     CtlColumnsEdit = 10196, // the column count with its up-down control
     CtlColumnsSpin = 10197,
+
+    CtlBlueBar = 10133,      // "Blue bar:" of the ranked bar chart selection
+    CtlLightBlueBar = 10134, // "Light blue bar:"
+    CtlTwoBars = 10135,      // "Use two bars chart"
+    CtlUseHighlighting = 10152,
+    CtlPeriodB = 10190,
+    CtlPeriodA = 10191,
+    CtlIndicatorA = 10203,
+    CtlIndicatorB = 10204,
     CtlIndicatorsLabel = 15001,
     CtlSelectedIndicatorsLabel = 15002,
     CtlRegionsLabel = 15003,

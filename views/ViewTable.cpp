@@ -1,7 +1,12 @@
 #include "views/ViewTable.h"
 
 #include "charts/CBarChart.h"
+#include "charts/CCompChart.h"
+#include "charts/CHRBarChart.h"
 #include "charts/CHist.h"
+#include "charts/CLineCharC.h"
+#include "charts/CLineChart.h"
+#include "charts/CRBarChart.h"
 #include "charts/CScChart.h"
 #include "grids/CTables.h"
 
@@ -82,6 +87,46 @@ const std::vector<ViewEntry>& AllViews() {
          &MakeView<grids::CTableE>,
          &grids::CTableE::FrameMenu,
          {}},
+        {CmdRankedBarChart,
+         MenuRankedBarChart,
+         MenuRankedBarChart,
+         "ranked",
+         I | P,
+         &MakeView<CRBarChart>,
+         &CRBarChart::FrameMenu,
+         {}},
+        {CmdHorizontalRankedBarChart,
+         MenuHorizontalRankedBarChart,
+         MenuHorizontalRankedBarChart,
+         "rankedh",
+         I | P,
+         &MakeView<CHRBarChart>,
+         &CHRBarChart::FrameMenu,
+         {{"--two-bars", false}, {"--indicator-b"}, {"--period-b"}, {"--page"}}},
+        {CmdLineChartA,
+         MenuLineChartA,
+         MenuLineChartA,
+         "linea",
+         I | R,
+         &MakeView<CLineChart>,
+         &CLineChart::FrameMenu,
+         {{"--average", false}, {"--log", false}, {"--trend-from"}}},
+        {CmdLineChartB,
+         MenuLineChartB,
+         MenuLineChartB,
+         "lineb",
+         I | R,
+         &MakeView<CCompChart>,
+         &CCompChart::FrameMenu,
+         {{"--average", false}, {"--log", false}, {"--trend-from"}}},
+        {CmdLineChartC,
+         MenuLineChartC,
+         MenuLineChartC,
+         "linec",
+         I | R | P,
+         &MakeView<CLineCharC>,
+         &CLineCharC::FrameMenu,
+         {{"--log", false}}},
     };
     return table;
 }

@@ -2,6 +2,7 @@
 
 #include "charts/DialogRules.h"
 #include "charts/qt/ChartDialogs.h"
+#include "charts/qt/RankedLineDialogs.h"
 #include "charts/qt/StatDialogs.h"
 
 #include <map>
@@ -47,6 +48,16 @@ void RegisterChartDialogs() {
         return true;
     });
     RegisterStatDialogs();
+    RegisterDialog<RankedSelectionModel>(
+        [](RankedSelectionModel& m, const UiServices& ui, QWidget* p) {
+            RankedSelectionDialog dialog(ui, m, p);
+            return dialog.exec() == QDialog::Accepted;
+        });
+    RegisterDialog<RegionsHighlightModel>(
+        [](RegionsHighlightModel& m, const UiServices& ui, QWidget* p) {
+            RegionsHighlightDialog dialog(ui, m, p);
+            return dialog.exec() == QDialog::Accepted;
+        });
 }
 
 } // namespace zor::charts::qt

@@ -28,8 +28,9 @@ template <class Model, class Run> void RegisterDialog(Run run) {
 // The registered dialog of the model's type; false (and nothing shown) when there is none.
 bool RunRegisteredDialog(DialogModel& model, const UiServices& ui, QWidget* parent);
 
-// The scale, XY scale and region list dialogs, and those of the scattergram and the histogram
-// (RegisterStatDialogs). Safe to call more than once.
+// The scale, XY scale and region list dialogs, those of the scattergram and the histogram
+// (RegisterStatDialogs), the ranked bar chart selection and the line charts' regions
+// highlighting. Safe to call more than once.
 void RegisterChartDialogs();
 
 } // namespace zor::charts::qt
