@@ -221,8 +221,10 @@ void CHRBarChart::ComputeLayout() {
     const float* valuesB = l.twoBars ? table_.RowValues(c.periodB, c.indicatorB) : nullptr;
     const int rows = table_.RowCount();
     auto shown = [&](int r) { return shown_[static_cast<size_t>(r)] != 0; };
+    l.min = scale_.min, l.max = scale_.max, l.step = scale_.step;
     if (!IsDataMissing() && valuesA) {
-        // A max more than a step above the largest value shown comes down to the step above it.
+        // A max more than a step above the largest value shown is drawn a step above it. The
+        // working scale itself stays: regions shown again later keep their place in it.
         float largest = MissingValue;
         for (int r = 0; r < rows; ++r) {
             if (!shown(r)) continue;
@@ -235,10 +237,9 @@ void CHRBarChart::ComputeLayout() {
             double k = std::trunc(largest / step);
             if (std::fabs(largest - k * step) > 1e-6) k += 1;
             const auto max = static_cast<float>(k * step);
-            if (max > scale_.min) scale_.max = max;
+            if (max > scale_.min) l.max = max;
         }
     }
-    l.min = scale_.min, l.max = scale_.max, l.step = scale_.step;
 
     if (!IsDataMissing() && valuesA) {
         auto inRange = [&](float v) { return !IsMissing(v) && v >= l.min && v <= l.max; };
@@ -598,7 +599,8 @@ bool CHRBarChart::OnCommand(int id) {
     if (id == CmdScale) {
         if (!Host() || IsDataMissing()) return true;
         ScaleDialogModel m;
-        m.input = {ScaleValues{scale_.min, scale_.max, scale_.step},
+        // The scale as drawn, with the max brought down to the rows shown.
+        m.input = {ScaleValues{layout_.min, layout_.max, layout_.step},
                    ScaleValues{defaultScale_.min, defaultScale_.max, defaultScale_.step}, false,
                    false};
         if (Host()->RunDialog(m))

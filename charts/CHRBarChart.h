@@ -81,7 +81,7 @@ public:
     draw::Point GetOrigin() const override;
     void DrawChart(draw::DeviceContext& dc, bool blackAndWhite) const override;
     std::string GetTipText() override;
-    int HitTest(draw::Point logical) override;
+    int HitTest(draw::Point p) override;
     TextOverflow MeasureOverflow(const draw::DeviceContext& dc) const override;
     bool OnCommand(int id) override;
     CommandState QueryCommand(int id) const override;
@@ -112,6 +112,8 @@ public:
     const DataTable& Table() const { return table_; }
     const HorizontalLayout& Layout() const { return layout_; }
     const RankedChoice& Choice() const { return choice_; }
+    // The working scale (the Select dialog's or the user's); the layout draws its max brought
+    // down to a step above the largest value shown.
     const AxisRange& Scale() const { return scale_; }
     const AxisRange& DefaultScale() const { return defaultScale_; }
     const std::vector<int>& Shown() const { return shown_; }

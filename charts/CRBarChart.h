@@ -64,7 +64,7 @@ public:
     draw::Size GetExtent() const override;
     void DrawChart(draw::DeviceContext& dc, bool blackAndWhite) const override;
     std::string GetTipText() override;
-    int HitTest(draw::Point logical) override;
+    int HitTest(draw::Point p) override;
     TextOverflow MeasureOverflow(const draw::DeviceContext& dc) const override;
     ViewCursor Cursor() const override { return ViewCursor::Cross; }
     bool OnCommand(int id) override;

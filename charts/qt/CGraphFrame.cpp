@@ -97,7 +97,9 @@ void CChartWidget::SyncScrollBar() {
             case QAbstractSlider::SliderMove:
                 Scroll(ScrollAction::Thumb, scroll_->sliderPosition());
                 break;
-            default:
+            default: // to the top or bottom: not a move of the view's
+                if (const std::optional<ViewScroll> r = view_.VerticalScroll())
+                    scroll_->setSliderPosition(r->position);
                 break;
             }
         });

@@ -364,8 +364,13 @@ TEST(HorizontalRanking, FewerRowsThanFitShrinkThePlotAndDoNotScroll) {
     EXPECT_EQ(chart.VerticalScroll()->maximum, 0);
     EXPECT_FALSE(chart.OnScroll(ScrollAction::PageDown, 0));
     EXPECT_FALSE(chart.OnScroll(ScrollAction::LineDown, 0));
-    // The scale comes down to a step above the largest value shown (43).
-    EXPECT_EQ(chart.Scale().max, 50);
+    // The scale is drawn to a step above the largest value shown (43); the working scale stays,
+    // so that the regions shown again keep their places.
+    EXPECT_EQ(chart.Layout().max, 50);
+    EXPECT_EQ(chart.Scale().max, 90);
+    chart.SetShown(std::vector<int>(41, 1));
+    EXPECT_EQ(chart.Layout().entries.size(), 40u);
+    EXPECT_EQ(chart.Layout().max, 90);
 }
 
 TEST(HorizontalRanking, TwoBarsOfDifferentIndicatorsTakeBothRanges) {

@@ -227,13 +227,18 @@ bool WritePicture(charts::CView& view, const Options& o) {
     return WriteFileAtomic(o.out, dc.Recording());
 }
 
-bool WritePrintout(charts::CView& view, const Options& o) {
-    constexpr int Dpi = 600;
-    const draw::DeviceInfo device = draw::PdfPageDevice(o.paperWidth, o.paperHeight, Dpi);
-    const draw::Rect page{0, 0, device.width, device.height};
+constexpr int PrintDpi = 600;
+
+// The printout's page count on the chosen paper, as the print command asks it first.
+int CountPrintedPages(charts::CView& view, const Options& o) {
+    const draw::DeviceInfo device = draw::PdfPageDevice(o.paperWidth, o.paperHeight, PrintDpi);
     draw::NullContext counter(device, draw::QtTextMeasurer::Screen());
-    const int pages = std::max(1, view.CountPages(counter, page));
-    return draw::SavePdfPages(o.out, o.paperWidth, o.paperHeight, Dpi, pages,
+    return std::max(1, view.CountPages(counter, {0, 0, device.width, device.height}));
+}
+
+bool WritePrintout(charts::CView& view, const Options& o) {
+    const int pages = CountPrintedPages(view, o);
+    return draw::SavePdfPages(o.out, o.paperWidth, o.paperHeight, PrintDpi, pages,
                               [&view](draw::DeviceContext& dc, const draw::Rect& p, int index) {
                                   view.PrintPage(dc, p, index, true);
                               });
@@ -288,6 +293,8 @@ int Run(const std::vector<std::string>& argsIn) {
     } else if (o.format == "print-pdf") {
         written = WritePrintout(*view, o);
     } else if (o.format == "json") {
+        // Views that print several pages report the count for the paper (--paper).
+        CountPrintedPages(*view, o);
         JsonWriter json;
         if (!view->WriteData(json)) return UsageError(kInfo, "the view has no json form");
         written = WriteText(o, json.str() + "\n");
