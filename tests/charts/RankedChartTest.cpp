@@ -368,6 +368,16 @@ TEST(HorizontalRanking, FewerRowsThanFitShrinkThePlotAndDoNotScroll) {
     // so that the regions shown again keep their places.
     EXPECT_EQ(chart.Layout().max, 50);
     EXPECT_EQ(chart.Scale().max, 90);
+    // The scale dialog starts from the scale drawn.
+    ScaleDialogInput asked;
+    h.host.dialogAnswer = [&](DialogModel& m) {
+        auto* scale = dynamic_cast<ScaleDialogModel*>(&m);
+        if (scale) asked = scale->input;
+        return false;
+    };
+    chart.OnCommand(CmdScale);
+    EXPECT_EQ(asked.current, (ScaleValues{0, 50, 10}));
+    EXPECT_EQ(asked.defaults, (ScaleValues{0, 90, 10}));
     chart.SetShown(std::vector<int>(41, 1));
     EXPECT_EQ(chart.Layout().entries.size(), 40u);
     EXPECT_EQ(chart.Layout().max, 90);
@@ -422,6 +432,23 @@ TEST(HorizontalRanking, TwoBarsOfDifferentIndicatorsTakeBothRanges) {
     h.host.dialogAnswer = nullptr;
     chart.OnCommand(CmdSelect);
     EXPECT_TRUE(chart.Choice().twoBars);
+}
+
+TEST(HorizontalRanking, AnIndicatorWithoutDataTakesTheOtherBarsRange) {
+    Horizontal h;
+    CHRBarChart& chart = *h.view;
+    chart.ApplyChoice({1, 0, 0, 0, false}); // "Nothing" alone: no data
+    EXPECT_TRUE(chart.Layout().entries.empty());
+    EXPECT_FALSE(chart.QueryCommand(CmdScale).enabled);
+    draw::RecordingContext dc;
+    chart.Paint(dc, Client);
+    EXPECT_TRUE(Lines(dc.Recording(), "rect").empty());
+    // With a second bar that has values, the chart shows them on that bar's range.
+    chart.ApplyChoice({1, 0, 0, 1, true});
+    EXPECT_EQ(chart.Scale(), chart.Table().CurrentAxis(0));
+    EXPECT_EQ(chart.Layout().entries.size(), 41u);
+    EXPECT_FALSE(chart.Layout().entries[0].HasA());
+    EXPECT_TRUE(chart.QueryCommand(CmdScale).enabled);
 }
 
 TEST(HorizontalRanking, RegionsWithOnlyAValueBAreListedLast) {
