@@ -393,8 +393,6 @@ bool CHRBarChart::ShowPage(int n) {
 
 void CHRBarChart::DrawRows(DeviceContext& dc, const RowFrame& f, const Fonts& fonts) const {
     dc.SetBkMode(draw::BkMode::Transparent);
-    dc.SetFont(fonts.label);
-    const int yearWidth = dc.TextExtent("9999").cx;
     const int gap = f.labelGap;
     for (int p = f.first; p < f.first + f.count; ++p) {
         const RankedRow& e = layout_.entries[static_cast<size_t>(p)];
@@ -418,6 +416,8 @@ void CHRBarChart::DrawRows(DeviceContext& dc, const RowFrame& f, const Fonts& fo
             dc.SetRop2(draw::Rop2::CopyPen);
         }
         dc.SetFont(e.selected >= 0 ? fonts.highlight : fonts.label);
+        // The year column is as wide as "9999" in the row's font (bold for selected regions).
+        const int yearWidth = dc.TextExtent("9999").cx;
         int x = -gap;
         const int yearA = YearA(p), yearB = YearB(p);
         if (layout_.twoBars) {
@@ -520,12 +520,13 @@ int CHRBarChart::LabelsLeft(const DeviceContext& dc, const RowFrame& f, const Fo
     label->SetFont(fonts.label);
     const auto bold = draw::ProbeOf(dc);
     bold->SetFont(fonts.highlight);
-    int x = -f.labelGap;
-    if (layout_.yearsShown) x -= label->TextExtent("9999").cx + f.labelGap;
     int left = 0;
     for (int p = f.first; p < f.first + f.count; ++p) {
         const RankedRow& e = layout_.entries[static_cast<size_t>(p)];
-        left = std::min(left, x - (e.selected >= 0 ? *bold : *label).TextExtent(e.name).cx);
+        const DeviceContext& font = e.selected >= 0 ? *bold : *label;
+        int x = -f.labelGap;
+        if (layout_.yearsShown) x -= font.TextExtent("9999").cx + f.labelGap;
+        left = std::min(left, x - font.TextExtent(e.name).cx);
     }
     return left;
 }
