@@ -174,6 +174,27 @@ void DeviceContext::Polygon(std::span<const Point> points) {
     if (points.size() >= 2) DoPolygon(points);
 }
 
+void DeviceContext::Polygons(const PolygonSet& set, std::span<const PolygonFill> fills) {
+    const size_t n = set.Count();
+    bool valid = true;
+    for (const PolygonFill& f : fills) valid = valid && f.polygon < n;
+    if (valid) {
+        DoPolygons(set, fills);
+        return;
+    }
+    std::vector<PolygonFill> kept;
+    for (const PolygonFill& f : fills)
+        if (f.polygon < n) kept.push_back(f);
+    DoPolygons(set, kept);
+}
+
+void DeviceContext::DoPolygons(const PolygonSet& set, std::span<const PolygonFill> fills) {
+    for (const PolygonFill& f : fills) {
+        SetBrush(f.brush);
+        Polygon(set.Polygon(f.polygon));
+    }
+}
+
 void DeviceContext::Rectangle(const Rect& r) {
     DoRectangle(r);
 }

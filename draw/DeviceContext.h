@@ -14,6 +14,7 @@
 
 #include "draw/Geometry.h"
 #include "draw/Mapping.h"
+#include "draw/PolygonSet.h"
 #include "draw/Style.h"
 #include "draw/TextMeasurer.h"
 
@@ -182,6 +183,11 @@ public:
     void LineTo(int x, int y); // from the current position, which moves to (x, y)
     void Polyline(std::span<const Point> points); // nothing for fewer than 2
     void Polygon(std::span<const Point> points);  // closed, even-odd fill
+    // Polygons of a set in the order given, each filled with its own brush and outlined with the
+    // pen: the same as SetBrush and Polygon for each (the last brush stays selected). Entries
+    // naming no polygon of the set are skipped. Backends may draw from a device form of the set
+    // that they keep with it for the current mapping.
+    void Polygons(const PolygonSet& set, std::span<const PolygonFill> fills);
     void Rectangle(const Rect& r);
     void RoundRect(const Rect& r, int ellipseWidth, int ellipseHeight);
     void Ellipse(const Rect& bounds);
@@ -232,6 +238,8 @@ protected:
     virtual void DoRoundRect(const Rect& r, int ellipseWidth, int ellipseHeight);
     virtual void DoEllipse(const Rect& r);
     virtual void DoTextBox(const TextBoxLayout& layout);
+    // Valid entries only; the fallback selects each brush and draws each polygon.
+    virtual void DoPolygons(const PolygonSet& set, std::span<const PolygonFill> fills);
     // Notifications, after the state has changed. Default: nothing.
     virtual void OnChange(Change) {}
     virtual void OnSave() {}

@@ -9,6 +9,7 @@
 #include <QPolygon>
 
 #include <cmath>
+#include <memory>
 
 namespace zor::draw {
 
@@ -63,6 +64,21 @@ QPolygon ToDevice(const Mapping& m, std::span<const Point> pts) {
     }
     return poly;
 }
+
+// The device points of a polygon set under one mapping.
+class QtPolygonCache final : public PolygonCache {
+public:
+    QtPolygonCache(const PolygonSet& set, const Mapping& m) : mapping(m) {
+        const std::vector<Point>& pts = set.Points();
+        points.reserve(pts.size());
+        for (const Point& p : pts) {
+            const Point d = m.ToDevice(p);
+            points.emplace_back(d.x, d.y);
+        }
+    }
+    Mapping mapping;
+    std::vector<QPoint> points;
+};
 
 } // namespace
 
@@ -137,6 +153,12 @@ void QtDeviceContext::ApplyShape(bool fill) {
         }
         p_.setPen(pen);
     }
+    ApplyBrush(fill);
+}
+
+void QtDeviceContext::ApplyBrush(bool fill) {
+    const DcState& s = State();
+    const bool mask = s.rop2 == Rop2::MaskPen;
     if (!fill || s.brush.style == BrushStyle::Hollow) {
         p_.setBrush(Qt::NoBrush);
     } else if (s.brush.style == BrushStyle::Hatched && mask && rasterOps_) {
@@ -165,6 +187,28 @@ void QtDeviceContext::DoPolyline(std::span<const Point> points) {
 void QtDeviceContext::DoPolygon(std::span<const Point> points) {
     ApplyShape(true);
     p_.drawPolygon(ToDevice(State().mapping, points), Qt::OddEvenFill);
+}
+
+void QtDeviceContext::DoPolygons(const PolygonSet& set, std::span<const PolygonFill> fills) {
+    auto* cache = dynamic_cast<QtPolygonCache*>(set.Cache());
+    if (!cache || !(cache->mapping == State().mapping)) {
+        auto made = std::make_unique<QtPolygonCache>(set, State().mapping);
+        cache = made.get();
+        set.SetCache(std::move(made));
+    }
+    bool applied = false;
+    for (const PolygonFill& f : fills) {
+        const bool changed = !(f.brush == State().brush);
+        if (changed) SetBrush(f.brush);
+        const size_t start = set.Start(f.polygon), count = set.Polygon(f.polygon).size();
+        if (count < 2) continue;
+        if (!applied)
+            ApplyShape(true);
+        else if (changed)
+            ApplyBrush(true);
+        applied = true;
+        p_.drawPolygon(cache->points.data() + start, int(count), Qt::OddEvenFill);
+    }
 }
 
 void QtDeviceContext::DoRectangle(const Rect& r) {

@@ -37,10 +37,13 @@ protected:
     void DoRectangle(const Rect& r) override;
     void DoRoundRect(const Rect& r, int ellipseWidth, int ellipseHeight) override;
     void DoEllipse(const Rect& r) override;
+    // From the set's device points, converted once per mapping and kept with the set.
+    void DoPolygons(const PolygonSet& set, std::span<const PolygonFill> fills) override;
 
 private:
     void ApplyClip();
     void ApplyShape(bool fill);
+    void ApplyBrush(bool fill);
     // The device rectangle to pass to drawRect and friends for a GDI-style box that covers
     // [left, right) × [top, bottom): one pixel less when an outline is drawn.
     QRect ShapeRect(const Rect& logical) const;

@@ -45,6 +45,34 @@ bool SavePng(const std::string& path, Size size, const DrawFunction& draw, Color
     return WriteBytes(path, bytes);
 }
 
+void PaintOnRaster(Raster& raster, const DrawFunction& draw) {
+    if (raster.width < 1 || raster.height < 1) return;
+    QImage image(reinterpret_cast<uchar*>(raster.pixels.data()), raster.width, raster.height,
+                 qsizetype(raster.width) * 4, QImage::Format_RGB32);
+    QPainter painter(&image);
+    {
+        QtDeviceContext dc(painter, QtTextMeasurer::Screen());
+        draw(dc, {raster.width, raster.height});
+    }
+    painter.end();
+}
+
+QImage ImageOf(const Raster& raster) {
+    if (raster.width < 1 || raster.height < 1) return {};
+    return QImage(reinterpret_cast<const uchar*>(raster.pixels.data()), raster.width, raster.height,
+                  qsizetype(raster.width) * 4, QImage::Format_RGB32);
+}
+
+bool SaveRasterPng(const std::string& path, const Raster& raster) {
+    const QImage image = ImageOf(raster);
+    if (image.isNull()) return false;
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!image.save(&buffer, "PNG")) return false;
+    return WriteBytes(path, bytes);
+}
+
 bool SaveSvg(const std::string& path, Size size, const DrawFunction& draw,
              const std::string& title) {
     QByteArray bytes;

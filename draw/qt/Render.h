@@ -5,6 +5,7 @@
 #pragma once
 
 #include "draw/DeviceContext.h"
+#include "draw/Raster.h"
 
 #include <QImage>
 
@@ -20,6 +21,14 @@ QImage RenderImage(Size size, const DrawFunction& draw, Color background = White
 
 bool SavePng(const std::string& path, Size size, const DrawFunction& draw,
              Color background = White);
+
+// Draws on the pixels of a raster as on a display of its size (the drawing sees the raster's
+// size as its device size).
+void PaintOnRaster(Raster& raster, const DrawFunction& draw);
+// An image sharing the raster's pixels (valid while the raster lives and keeps its size).
+QImage ImageOf(const Raster& raster);
+// A raster as a PNG file.
+bool SaveRasterPng(const std::string& path, const Raster& raster);
 // An SVG whose view box is `size` pixels.
 bool SaveSvg(const std::string& path, Size size, const DrawFunction& draw,
              const std::string& title = {});

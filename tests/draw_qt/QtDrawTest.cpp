@@ -267,3 +267,82 @@ TEST(QtFiles, PngSvgAndPdfFilesOfASample) {
 
 } // namespace
 } // namespace zor::draw
+
+namespace zor::draw {
+namespace {
+
+// Rings of small polygons over a y-up space, as a map of many regions.
+PolygonSet ManyPolygons() {
+    PolygonSet set;
+    for (int i = 0; i < 40; ++i) {
+        const int x = (i % 8) * 120 + 10, y = (i / 8) * 110 + 10;
+        const std::vector<Point> pts{{x, y}, {x + 97, y + 13}, {x + 61, y + 89}, {x + 7, y + 71}};
+        set.Add(pts);
+    }
+    return set;
+}
+
+std::vector<PolygonFill> Fills(const PolygonSet& set, int shift) {
+    std::vector<PolygonFill> fills;
+    for (size_t i = 0; i < set.Count(); ++i)
+        fills.push_back({set.Count() - 1 - i, Brush::Solid(ChartColor(int(i) + shift))});
+    return fills;
+}
+
+QImage Draw(Size device, const std::function<void(DeviceContext&)>& draw) {
+    return RenderImage(device, [&](DeviceContext& dc, Size s) {
+        dc.SetMapMode(MapMode::Isotropic);
+        dc.SetWindowExt(1000, -600);
+        dc.SetViewportExt(s.cx, s.cy);
+        dc.SetViewportOrg(0, s.cy);
+        draw(dc);
+    });
+}
+
+TEST(QtPolygons, BatchPaintsTheSamePixelsAsSingleCallsAndKeepsItsDeviceFormPerMapping) {
+    const PolygonSet set = ManyPolygons();
+    for (Size device : {Size{640, 400}, Size{333, 517}}) {
+        const std::vector<PolygonFill> fills = Fills(set, device.cx);
+        const QImage plain = Draw(device, [&](DeviceContext& dc) {
+            for (const PolygonFill& f : fills) {
+                dc.SetBrush(f.brush);
+                dc.Polygon(set.Polygon(f.polygon));
+            }
+        });
+        const PolygonCache* before = set.Cache();
+        const QImage batch = Draw(device, [&](DeviceContext& dc) { dc.Polygons(set, fills); });
+        // A new size (a new mapping) made a new device form; the picture is the same.
+        EXPECT_NE(set.Cache(), nullptr);
+        EXPECT_NE(set.Cache(), before);
+        EXPECT_EQ(batch, plain) << device.cx << "x" << device.cy;
+        // The same size again draws from the kept form.
+        const PolygonCache* kept = set.Cache();
+        EXPECT_EQ(Draw(device, [&](DeviceContext& dc) { dc.Polygons(set, fills); }), plain);
+        EXPECT_EQ(set.Cache(), kept);
+    }
+}
+
+TEST(QtRaster, DrawingOnARasterSharesItsPixelsAndSavesAsPng) {
+    Raster raster(40, 30, Rgb(10, 20, 30));
+    EXPECT_EQ(raster.At(0, 0), 0xFF0A141Eu);
+    PaintOnRaster(raster, [](DeviceContext& dc, Size s) {
+        EXPECT_EQ(s, (Size{40, 30}));
+        FillRect(dc, {10, 5, 20, 15}, Brush::Solid(Rgb(255, 0, 0)));
+    });
+    EXPECT_EQ(raster.At(10, 5), PixelOf(Rgb(255, 0, 0)));
+    EXPECT_EQ(raster.At(19, 14), PixelOf(Rgb(255, 0, 0)));
+    EXPECT_EQ(raster.At(20, 15), PixelOf(Rgb(10, 20, 30)));
+    EXPECT_EQ(ColorOfPixel(raster.At(12, 7)), Rgb(255, 0, 0));
+    const QImage image = ImageOf(raster);
+    EXPECT_EQ(image.pixel(12, 7), qRgb(255, 0, 0));
+
+    QTemporaryDir dir;
+    const std::string path = (dir.path() + "/frame.png").toStdString();
+    ASSERT_TRUE(SaveRasterPng(path, raster));
+    const QImage back(QString::fromStdString(path));
+    EXPECT_EQ(back.convertToFormat(QImage::Format_RGB32), image);
+    EXPECT_FALSE(SaveRasterPng(path, Raster(0, 5)));
+}
+
+} // namespace
+} // namespace zor::draw
