@@ -109,6 +109,10 @@ void CView::SetCurrent(PopupKind kind, int index) {
         }
 }
 
+std::unique_ptr<draw::Raster> CView::RenderFrame(int, draw::Size) {
+    return nullptr;
+}
+
 int CView::CountPages(draw::DeviceContext&, const draw::Rect&) {
     return 1;
 }

@@ -15,6 +15,7 @@
 #include "core/Catalogue.h"
 #include "core/Ids.h"
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -124,6 +125,12 @@ public:
     // them, and the export request opens the view's export file dialog.
     virtual bool OffersFileExport() const { return false; }
     virtual void ExportFile() {}
+
+    // --- Views shown as a sequence of pictures (the slide show): how many there are (0: the
+    // view is one picture), and picture `index` at a pixel size, drawn through the host (none
+    // when the host cannot paint bitmaps or the index is out of range).
+    virtual int FrameCount() const { return 0; }
+    virtual std::unique_ptr<draw::Raster> RenderFrame(int index, draw::Size size);
 
     // --- What zorexport asks
     // Whether the view could read its data (a view whose value table failed to load shows

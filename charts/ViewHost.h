@@ -6,6 +6,7 @@
 #pragma once
 
 #include "draw/DeviceContext.h"
+#include "draw/Raster.h"
 
 #include <functional>
 #include <memory>
@@ -80,6 +81,11 @@ public:
 
     // Measures text as the screen shows it (exported metafiles are measured with it).
     virtual const draw::TextMeasurer& Measurer() const = 0;
+
+    // Draws a picture onto a bitmap in memory as the screen would (its backend and fonts), over
+    // the pixels the raster holds; the picture's size is the raster's. False when the host has
+    // no raster backend (the raster is then unchanged).
+    virtual bool PaintBitmap(draw::Raster& raster, const PictureFunction& draw) = 0;
 };
 
 } // namespace zor::charts

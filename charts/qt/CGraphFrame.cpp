@@ -7,6 +7,7 @@
 #include "draw/NullContext.h"
 #include "draw/qt/QtDeviceContext.h"
 #include "draw/qt/QtTextMeasurer.h"
+#include "draw/qt/Render.h"
 
 #include <QActionGroup>
 #include <QDialogButtonBox>
@@ -502,6 +503,11 @@ bool CGraphFrame::OpenView(std::unique_ptr<CView> view) {
 bool CGraphFrame::RunDialog(DialogModel& model) {
     if (dialogHook) return dialogHook(model);
     return RunRegisteredDialog(model, ui_, this);
+}
+
+bool CGraphFrame::PaintBitmap(draw::Raster& raster, const PictureFunction& draw) {
+    draw::PaintOnRaster(raster, draw);
+    return true;
 }
 
 const draw::TextMeasurer& CGraphFrame::Measurer() const {

@@ -144,6 +144,7 @@ public:
     bool RunDialog(DialogModel& model) override;
     bool OpenView(std::unique_ptr<CView> view) override;
     const draw::TextMeasurer& Measurer() const override;
+    bool PaintBitmap(draw::Raster& raster, const PictureFunction& draw) override;
 
 protected:
     void showEvent(QShowEvent* e) override;

@@ -74,6 +74,14 @@ struct RecordingHost : charts::ViewHost {
         return dialogAnswer && dialogAnswer(model);
     }
     const draw::TextMeasurer& Measurer() const override { return measurer; }
+    // Paints bitmaps when the test gives it a raster backend; none: it cannot.
+    std::function<bool(draw::Raster&, const charts::PictureFunction&)> bitmapPainter;
+    int bitmapsPainted = 0;
+    bool PaintBitmap(draw::Raster& raster, const charts::PictureFunction& draw) override {
+        if (!bitmapPainter) return false;
+        ++bitmapsPainted;
+        return bitmapPainter(raster, draw);
+    }
 };
 
 // Opens a view as its frame does: the window's creation (popups), then the first showing

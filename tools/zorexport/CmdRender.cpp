@@ -17,6 +17,7 @@
 #include <QGuiApplication>
 
 #include <cstdio>
+#include <filesystem>
 #include <map>
 #include <memory>
 
@@ -200,6 +201,10 @@ public:
     bool RunDialog(charts::DialogModel&) override { return false; }
     bool OpenView(std::unique_ptr<charts::CView>) override { return false; }
     const draw::TextMeasurer& Measurer() const override { return draw::QtTextMeasurer::Screen(); }
+    bool PaintBitmap(draw::Raster& raster, const charts::PictureFunction& draw) override {
+        draw::PaintOnRaster(raster, draw);
+        return true;
+    }
 };
 
 bool WritePicture(charts::CView& view, const Options& o) {
@@ -225,6 +230,23 @@ bool WritePicture(charts::CView& view, const Options& o) {
         draw::DeviceInfo{draw::Technology::Display, size.cx, size.cy, 3780, 3780, 24});
     paint(dc, size);
     return WriteFileAtomic(o.out, dc.Recording());
+}
+
+// The frames of a view shown as a sequence of pictures: DIR/frame-000.png, ... at --size.
+bool WriteFrames(charts::CView& view, const Options& o) {
+    const draw::Rect bounds = view.GetMetafileInfo().bounds;
+    const draw::Size size = o.size.value_or(draw::Size{bounds.Width(), bounds.Height()});
+    std::error_code error;
+    std::filesystem::create_directories(o.out, error);
+    if (error) return false;
+    for (int i = 0; i < view.FrameCount(); ++i) {
+        const std::unique_ptr<draw::Raster> frame = view.RenderFrame(i, size);
+        char name[32];
+        std::snprintf(name, sizeof name, "frame-%03d.png", i);
+        if (!frame || !draw::SaveRasterPng((std::filesystem::path(o.out) / name).string(), *frame))
+            return false;
+    }
+    return true;
 }
 
 constexpr int PrintDpi = 600;
@@ -288,7 +310,10 @@ int Run(const std::vector<std::string>& argsIn) {
             return UsageError(kInfo, error);
 
     bool written = false;
-    if (IsPictureFormat(o.format)) {
+    if (view->FrameCount() > 0 && o.format != "json") {
+        if (o.format != "png") return UsageError(kInfo, "the view writes its frames as png only");
+        written = WriteFrames(*view, o);
+    } else if (IsPictureFormat(o.format)) {
         written = WritePicture(*view, o);
     } else if (o.format == "print-pdf") {
         written = WritePrintout(*view, o);
