@@ -17,8 +17,15 @@ enum CommandId : int {
     // The scattergram's "Zoom Out" (all of the data again) and "Correlation" (with its interval).
     CmdZoomOut = 1403,
     CmdCorrelation = 1404,
-    CmdExport = 2013, // "Export" of table A: every period of the current indicator to a file
-    CmdCopy = 2014,   // "Copy" of the tables: the table as HTML on the clipboard
+    CmdExport = 2013,    // "Export" of table A: every period of the current indicator to a file
+    CmdCopy = 2014,      // "Copy" of the tables: the table as HTML on the clipboard
+    CmdParts = 2011,     // "Type of Maps" of the map view
+    CmdQuintiles = 2012, // "Type of Maps" of the map view
+    CmdSlideView = 2113, // the map view's slide show
+    CmdSlideSingle = 2115,
+    CmdSlideContinue = 2116,
+    CmdSlideStop = 2117,
+    CmdSlideMaximized = 2118,
 
     CmdSelectParameters = 1010,
     CmdTemporaryIndicators = 1020,
@@ -97,6 +104,10 @@ enum DialogId : int {
 
     DialogRankedSelection = 20009,  // "Ranked Bar Chart Selection"
     DialogRegionsHighlight = 20017, // "Regions highlighting" of line chart A
+    DialogMapScale = 20003,         // 'Map Scale Parameters'
+    DialogMapScaleList = 20004,     // its "All rangs" and "Min && Max" pages
+    DialogMapScaleSections = 20005, // its "Sections" page
+    DialogSlideParams = 20018,      // 'Slide view parameters'
 };
 
 // String-table texts the code asks for by id.
@@ -110,6 +121,16 @@ enum StringId : int {
     TextRegionsPopup = 1300,      // "Regions"
     TextFirstAvailable = 1401,
     TextLastAvailable = 1402,
+    TextScaleRowFirst = 1088, // "6-th" .. "1-st" (1093): inner rows of the map scale dialog
+    TextMapNoData = 1095,     // "No data" of the map legend and tooltips
+    TextMin = 1096,
+    TextMax = 1097,
+    TextRankFirst = 2101, // "Upper", "6-th" .. "2-nd", "Lower" (2107): Quintiles legend
+    TextSectionsTab = 2108,
+    TextAllRangesTab = 2109,
+    TextMinMaxTab = 2110,
+    TextSectionColumn = 2111,
+    TextValueColumn = 2112,
     TextSourceLine = 7000, // printed under every chart
     // "Page %d" over printed grids
     TextPageNumber = 10136,
@@ -156,6 +177,9 @@ enum ControlId : int {
     CtlXScaleGroup = 10140,
     CtlYScaleGroup = 10141,
     CtlColumnsLabel = 10142, // "Columns:" of "Histogram parameters"
+    CtlNumberOfSections = 10119,
+    CtlFramesBetween = 10153,
+    CtlContinuePlay = 10154,
     CtlLogarithmic = 10156,
     CtlStatisticsText = 10182, // the correlation text of "Statistics"
     CtlYIndicator = 10183,     // "Scattergram setup": the Y indicator and period, the X ones
@@ -180,6 +204,10 @@ enum ControlId : int {
     CtlPeriodA = 10191,
     CtlIndicatorA = 10203,
     CtlIndicatorB = 10204,
+    CtlSpinEdit = 10196, // the edit of an up-down control (the maps' dialogs)
+    CtlSpin = 10197,
+    CtlScaleTabs = 10198,
+    CtlScaleList = 10199,
     CtlIndicatorsLabel = 15001,
     CtlSelectedIndicatorsLabel = 15002,
     CtlRegionsLabel = 15003,

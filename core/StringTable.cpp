@@ -125,6 +125,7 @@ const std::vector<StringEntry>& BuiltinStrings() {
         {16000, "To Quit ZOR-2 Application..."},
 
         // window titles of the frames (the frame's menu resource id)
+        {25002, "Maps"},
         {25003, "Bar Chart"},
         {25004, "Ranked Bar Chart"},
         {25005, "Horizontal Ranked Bar Chart"},

@@ -9,6 +9,8 @@
 #include "charts/CRBarChart.h"
 #include "charts/CScChart.h"
 #include "grids/CTables.h"
+#include "maps/CMapView.h"
+#include "maps/CSlideShow.h"
 
 namespace zor::views {
 
@@ -25,6 +27,9 @@ const std::vector<ViewEntry>& AllViews() {
     // the selection, factory, frame menu items, render options.
     // clang-format off
     static const std::vector<ViewEntry> table = {
+        {CmdMap, MenuMap, MenuMap, "map", I | P, &MakeView<maps::CMapView>, &maps::CMapView::FrameMenu, {{"--map"}, {"--sections"}, {"--mode"}, {"--limits"}, {"--mono", false}}},
+        // Opened by the map frame's "Slide view"; zorexport renders its frames.
+        {CmdSlideView, MenuSlideView, MenuSlideView, "slides", I | P, &MakeView<maps::CSlideShow>, &maps::CSlideShow::FrameMenu, {{"--map"}, {"--sections"}, {"--mode"}, {"--limits"}, {"--mono", false}, {"--between"}}},
         {CmdBarChart, MenuBarChart, MenuBarChart, "barchart", I | R | P, &MakeView<CBarChart>, &CBarChart::FrameMenu, {}},
         {CmdRankedBarChart, MenuRankedBarChart, MenuRankedBarChart, "ranked", I | P, &MakeView<CRBarChart>, &CRBarChart::FrameMenu, {}},
         {CmdHorizontalRankedBarChart, MenuHorizontalRankedBarChart, MenuHorizontalRankedBarChart, "rankedh", I | P, &MakeView<CHRBarChart>, &CHRBarChart::FrameMenu, {{"--two-bars", false}, {"--indicator-b"}, {"--period-b"}, {"--page"}}},
