@@ -2,6 +2,7 @@
 
 #include "charts/qt/DialogRunners.h"
 #include "grids/qt/CGridWidget.h"
+#include "maps/qt/MapDialogs.h"
 #include "shell/Application.h"
 #include "shell/UiText.h"
 
@@ -45,6 +46,7 @@ charts::qt::CGraphFrame* MakeViewFrame(Application& app, const charts::ViewEntry
 
 void RegisterViewDialogs() {
     charts::qt::RegisterChartDialogs();
+    maps::qt::RegisterMapDialogs();
 }
 
 } // namespace zor
