@@ -91,7 +91,8 @@ CSlideFrame::CSlideFrame(int frameCount, bool loop, SlideRenderer render, charts
 
 CSlideFrame::~CSlideFrame() {
     timer_.stop();
-    if (mainWindow_) mainWindow_->setEnabled(true);
+    for (const QPointer<QWidget>& w : disabled_)
+        if (w) w->setEnabled(true);
     if (owner_ && owner_->isVisible()) owner_->activateWindow();
 }
 
@@ -100,7 +101,16 @@ void CSlideFrame::Start() {
     progress_->setValue(0);
     player_.Play(loop_);
     timer_.start();
-    if (mainWindow_) mainWindow_->setEnabled(false);
+    DisableMainWindow();
+}
+
+void CSlideFrame::DisableMainWindow() {
+    if (!mainWindow_) return;
+    for (QWidget* w : mainWindow_->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (!w->isWindow() && w->isEnabled()) {
+            w->setEnabled(false);
+            disabled_.emplace_back(w);
+        }
 }
 
 QAction* CSlideFrame::Action(int id) const {

@@ -1,7 +1,9 @@
 // The slide window: a frameless window over the map's frame that shows one map picture after
 // another, 600 ms apart, with a progress bar and a frame counter in its status bar, once or in a
 // loop. A right-click opens its menu: "Play" ("Single", "Continue"), "Stop", "Maximized",
-// "Quit". The main window is disabled while it exists.
+// "Quit". The main window is disabled while it exists: its own controls (menu bar, tool bar,
+// client, status bar), not the windows it owns, since disabling a Qt window disables every
+// window it owns too (the view frames, and this one).
 //
 // Each timer tick asks the map view for the current frame at the client size (the renderer of
 // SlideShowModel, in place of the window message 1027) and keeps the bitmap it returns (1029),
@@ -17,6 +19,7 @@
 #include <QWidget>
 
 #include <memory>
+#include <vector>
 
 class QLabel;
 class QMenu;
@@ -73,6 +76,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* e) override;
 
 private:
+    void DisableMainWindow();
     void Tick();
     void Stopped();
     bool Render(int frame);
@@ -83,7 +87,8 @@ private:
     charts::qt::UiServices ui_;
     QPointer<QWidget> owner_;
     QPointer<QWidget> mainWindow_;
-    std::unique_ptr<draw::Raster> bitmap_; // the frame shown; owned here
+    std::vector<QPointer<QWidget>> disabled_; // the main window's controls disabled here
+    std::unique_ptr<draw::Raster> bitmap_;    // the frame shown; owned here
     QTimer timer_;
     CSlideView* view_;
     QProgressBar* progress_;

@@ -239,17 +239,22 @@ struct FakeRenderer {
 };
 
 TEST(SlideWindow, PlaysOnceThenStopsWithTheMainWindowDisabledMeanwhile) {
-    QWidget owner, mainWindow;
-    owner.setGeometry(50, 60, 500, 400);
-    owner.show();
+    QWidget mainWindow;
+    auto* control = new QPushButton("Maps", &mainWindow);
+    auto* owner = new QWidget(&mainWindow, Qt::Window); // a view frame the main window owns
+    owner->setGeometry(50, 60, 500, 400);
+    owner->show();
     mainWindow.show();
     UiServices ui;
     ui.mainWindow = &mainWindow;
     FakeRenderer fake;
-    QPointer<CSlideFrame> w = new CSlideFrame(3, false, fake.Function(), ui, &owner);
-    EXPECT_EQ(w->geometry(), owner.frameGeometry());
+    QPointer<CSlideFrame> w = new CSlideFrame(3, false, fake.Function(), ui, owner);
+    EXPECT_EQ(w->geometry(), owner->frameGeometry());
     w->Start();
-    EXPECT_FALSE(mainWindow.isEnabled());
+    // The main window's controls are disabled; the windows it owns are not.
+    EXPECT_FALSE(control->isEnabled());
+    EXPECT_TRUE(owner->isEnabled());
+    EXPECT_TRUE(w->isEnabled());
     EXPECT_EQ(w->Timer().interval(), 600);
     EXPECT_EQ(w->Progress()->maximum(), 2);
     EXPECT_FALSE(w->Menu()->actions()[0]->menu()->actions()[0]->isEnabled()); // Single
@@ -269,7 +274,7 @@ TEST(SlideWindow, PlaysOnceThenStopsWithTheMainWindowDisabledMeanwhile) {
     EXPECT_FALSE(w->OnCommand(CmdSlideStop));
     EXPECT_TRUE(w->OnCommand(CmdQuit));
     QTRY_VERIFY(w.isNull());
-    EXPECT_TRUE(mainWindow.isEnabled());
+    EXPECT_TRUE(control->isEnabled());
 }
 
 TEST(SlideWindow, ContinueLoopsUntilStopAndResizingRendersTheCurrentFrameAgain) {
