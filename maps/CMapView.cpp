@@ -27,6 +27,9 @@ constexpr int KeyFirstRegion = 2;
 // Colours that carry the keys while the key picture is drawn (never a region key: those stay
 // below 2^16).
 constexpr draw::Color OutlineKeyColor = 0xFFFFFF;
+// Slide frames larger than this are refused (a frame holds its pixels, the keys and, while they
+// are made, a second picture).
+constexpr int64_t MaxFramePixels = int64_t(1) << 26;
 
 draw::Color KeyColor(size_t position) {
     return static_cast<draw::Color>(position + KeyFirstRegion);
@@ -544,7 +547,8 @@ bool CMapView::EnsureKeys(draw::Size size) {
 
 std::unique_ptr<draw::Raster> CMapView::RenderMapFrame(draw::Size size, const MapFrame& frame,
                                                        draw::Color background) {
-    if (!Host() || size.cx < 1 || size.cy < 1) return nullptr;
+    if (!Host() || size.cx < 1 || size.cy < 1 || int64_t(size.cx) * size.cy > MaxFramePixels)
+        return nullptr;
     MapFrame coloured = frame;
     coloured.blackAndWhite = false;
     auto raster = std::make_unique<draw::Raster>(size.cx, size.cy, background);
@@ -667,6 +671,7 @@ std::string CMapView::ApplyRenderOption(const std::string& name, const std::stri
         const std::optional<int> set = ParseNumber(value);
         if (!set || store_.FindRegionSet(*set) < 0) return "--map: no region set " + value;
         Build(*set, table_->Indicators(), table_->Regions(), table_->Periods());
+        if (loadResult_ != 0) return "--map: the values of set " + value + " cannot be read";
         // Limits given before stay with the new map's indicator.
         if (optionLimits_)
             breaks_.SetEqual(IndicatorIndex(), static_cast<int>(optionLimits_->size()) - 1,

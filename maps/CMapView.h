@@ -102,7 +102,8 @@ public:
     // of a period or interpolated between two (see PlanSlideFrame), labelled with the period.
     MapFrame SlideFrame(int frameCount, int frame) const;
     // The picture of the map view with other values, drawn onto a new bitmap of `size` pixels
-    // filled with `background` first, always coloured; none without a host that paints bitmaps.
+    // filled with `background` first, always coloured; none without a host that paints bitmaps
+    // or for a size above 2^26 pixels.
     std::unique_ptr<draw::Raster> RenderMapFrame(draw::Size size, const MapFrame& frame,
                                                  draw::Color background);
     // The slide window's request (message 1027): the frame's bitmap, owned by the caller.

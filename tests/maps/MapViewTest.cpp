@@ -371,6 +371,9 @@ TEST(MapView, SlideFramesAreInterpolatedAndRenderedThroughTheHost) {
     EXPECT_EQ(o.host.bitmapsPainted, 3);
     o.view->RenderSlideFrame({4, 2, {300, 240}, draw::White});
     EXPECT_EQ(o.host.bitmapsPainted, 5);
+    // Absurd sizes are refused before any memory is taken.
+    EXPECT_EQ(o.view->RenderSlideFrame({4, 2, {20000, 20000}, draw::White}), nullptr);
+    EXPECT_EQ(o.host.bitmapsPainted, 5);
 }
 
 TEST(MapView, StartingTheSlideShowAsksForItsParametersThenOpensTheWindow) {
