@@ -42,6 +42,22 @@ std::string ColorText(draw::Color c) {
     return text;
 }
 
+// The value of a row in a picture; missing past its values.
+float RowValue(const MapFrame& frame, int row) {
+    return row >= 0 && static_cast<size_t>(row) < frame.values.size()
+               ? frame.values[static_cast<size_t>(row)]
+               : MissingValue;
+}
+
+// The classes' palette, where the device uses one: into metafiles, and on displays of 2 to 8
+// bits per pixel.
+void SelectPaletteFor(DeviceContext& dc, std::span<const draw::Color> colors) {
+    const int bpp = dc.Device().bitsPerPixel;
+    if (dc.IsMetafile() ||
+        (dc.GetTechnology() == draw::Technology::Display && bpp >= 2 && bpp <= 8))
+        dc.SelectPalette(colors);
+}
+
 // The map's scale factors: W / 640 and H / 480.
 struct Scale {
     double sx, sy;
@@ -368,21 +384,8 @@ MapFrame CMapView::CurrentFrame(bool blackAndWhite) const {
     return f;
 }
 
-float CMapView::RowValue(const MapFrame& frame, int row) const {
-    return row >= 0 && static_cast<size_t>(row) < frame.values.size()
-               ? frame.values[static_cast<size_t>(row)]
-               : MissingValue;
-}
-
 void CMapView::DrawChart(DeviceContext& dc, bool blackAndWhite) const {
     DrawMap(dc, CurrentFrame(blackAndWhite));
-}
-
-void CMapView::SelectPaletteFor(DeviceContext& dc, std::span<const draw::Color> colors) const {
-    const int bpp = dc.Device().bitsPerPixel;
-    if (dc.IsMetafile() ||
-        (dc.GetTechnology() == draw::Technology::Display && bpp >= 2 && bpp <= 8))
-        dc.SelectPalette(colors);
 }
 
 void CMapView::DrawMap(DeviceContext& dc, const MapFrame& frame) const {

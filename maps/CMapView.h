@@ -151,8 +151,6 @@ private:
     std::string RegionName(int row) const;
     std::string PeriodName(int period) const;
     std::string IndicatorName() const;
-    float RowValue(const MapFrame& frame, int row) const;
-    void SelectPaletteFor(draw::DeviceContext& dc, std::span<const draw::Color> colors) const;
     void DrawTimeLabel(draw::DeviceContext& dc, int period) const;
     void DrawTotalLabel(draw::DeviceContext& dc, const MapFrame& frame) const;
     // The region keys of the picture at a size (draw-list position + 2 per pixel, 1 for
