@@ -145,8 +145,8 @@ int main(int argc, char** argv) {
             poly << QPoint(d.x, d.y);
         }
         polygons.push_back(poly);
-        const size_t cls = e.row < int(classes.size()) ? size_t(classes[size_t(e.row)])
-                                                       : table.size() - 1;
+        const size_t cls =
+            e.row < int(classes.size()) ? size_t(classes[size_t(e.row)]) : table.size() - 1;
         colors.push_back(ToQColor(table[cls]));
     }
     const auto [mapMs, limitMs] = InterleavedMedianMs(runs, paintMap, [&] {
@@ -181,8 +181,9 @@ int main(int argc, char** argv) {
 
     std::printf("map of %zu polygons (%zu vertices, %d regions) at %dx%d, %d runs\n", list.size(),
                 vertices, view.Table().RowCount(), W, H, runs);
-    std::printf("map frame (CMapView::Paint, QImage):  median %.2f ms (first at this size %.2f ms)\n",
-                mapMs, firstMs);
+    std::printf(
+        "map frame (CMapView::Paint, QImage):  median %.2f ms (first at this size %.2f ms)\n",
+        mapMs, firstMs);
     std::printf("limit (QPainter::drawPolygon):        median %.2f ms\n", limitMs);
     std::printf("ratio map frame / limit:              %.2f\n", mapMs / limitMs);
     std::printf("map frame + PNG encoding:             median %.2f ms\n", mapPngMs);
