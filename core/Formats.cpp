@@ -306,6 +306,26 @@ std::string WriteTempList(const std::vector<TempIndicatorDef>& defs, int nameLen
     return w.data();
 }
 
+std::string WriteTempSlots(const std::vector<TempIndicatorDef>& slots, int nameLength,
+                           int usedCount) {
+    ByteWriter w;
+    w.bytes("TIF");
+    w.i16(int16_t(nameLength));
+    w.i16(int16_t(usedCount));
+    TempIndicatorDef empty;
+    empty.name = "*";
+    for (size_t s = 0; s < size_t(TempSlotCount); ++s) {
+        const TempIndicatorDef& x = s < slots.size() ? slots[s] : empty;
+        w.name(x.name, size_t(nameLength));
+        w.i16(x.operation);
+        w.i16(x.operandA);
+        w.i16(x.operandB);
+        w.i16(x.spare);
+        for (float p : x.parameters) w.f32(p);
+    }
+    return w.data();
+}
+
 std::optional<std::vector<TempIndicatorDef>> ParseTempList(std::string_view bytes) {
     auto h = ParseTempListHeader(bytes.substr(0, std::min<size_t>(7, bytes.size())));
     if (!h) return std::nullopt;

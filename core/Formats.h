@@ -85,6 +85,11 @@ std::string WriteTempList(const std::vector<TempIndicatorDef>& defs,
                           int nameLength = TempListNameLength);
 // All 100 slots of a file (empty slots have a name beginning with "*").
 std::optional<std::vector<TempIndicatorDef>> ParseTempList(std::string_view bytes);
+// A whole file from its slots as they are, slot s at index s (missing slots past the end of
+// `slots` are written empty, as a new file has them), with the given used count; names are cut
+// to L bytes.
+std::string WriteTempSlots(const std::vector<TempIndicatorDef>& slots, int nameLength,
+                           int usedCount);
 
 // --- value files <id>.<period>: one record of `stride` floats per code of the set's list.
 std::string WriteValueFile(const std::vector<std::vector<float>>& records);

@@ -108,6 +108,11 @@ enum DialogId : int {
     DialogMapScaleList = 20004,     // its "All rangs" and "Min && Max" pages
     DialogMapScaleSections = 20005, // its "Sections" page
     DialogSlideParams = 20018,      // 'Slide view parameters'
+
+    // 'Select indicator' of the temporary-indicator editor and the form of the indicator-list
+    // window.
+    DialogSelectIndicator = 20014,
+    DialogIndicatorList = 20016,
 };
 
 // String-table texts the code asks for by id.
@@ -135,6 +140,9 @@ enum StringId : int {
     // "Page %d" over printed grids
     TextPageNumber = 10136,
     TextSelectFirst = 10151,
+    TextTemporaryIndicators = 1077, // group 10 and the editor tree's root
+    TextMovingAverage = 10155,      // type 7 in the editor's type list
+    TextSelectedIndicators = 15002, // the definitions tree's root
     TextProgramTitle = 25001,
     // The status-bar prompt of command n is text n + PromptOffset.
     PromptOffset = 10000,
@@ -208,6 +216,26 @@ enum ControlId : int {
     CtlSpin = 10197,
     CtlScaleTabs = 10198,
     CtlScaleList = 10199,
+
+    CtlIndicatorTree = 10195, // 'Select indicator' tree and the indicator list's groups
+    // The temporary-indicator editor's form and pages.
+    CtlPageArea = 10000,
+    CtlSaveList = 10118,
+    CtlSaveCurrentItem = 10146,
+    CtlTempCode = 10200,
+    CtlTempTitle = 10201,
+    CtlTempType = 10202,
+    CtlTempFirst = 10203,  // "I1:" / "I:"
+    CtlTempSecond = 10204, // "I2:"
+    CtlPickFirst = 10205,  // ". . ." of I1
+    CtlPickSecond = 10206, // ". . ." of I2
+    CtlTempNumber = 10207, // "C:" or the years
+    // The indicator-list window.
+    CtlSelectGroups = 10147,
+    CtlFirstLevelOnly = 10148,
+    CtlAllIndicators = 10149,
+    CtlPrintList = 10150,
+
     CtlIndicatorsLabel = 15001,
     CtlSelectedIndicatorsLabel = 15002,
     CtlRegionsLabel = 15003,

@@ -142,6 +142,7 @@ const std::vector<StringEntry>& BuiltinStrings() {
         {25016, "Table C"},
         {25017, "Table D"},
         {25018, "Line Chart C"},
+        {25019, "Indicator definitions"},
         {25020, "Setup temporary indicators"},
         {25021, "Print indicator list"},
         {25022, "Slide view"},
