@@ -3,6 +3,7 @@
 #include "shell/Application.h"
 #include "shell/CMainFrame.h"
 #include "shell/Icons.h"
+#include "shell/IndicatorWindows.h"
 #include "shell/ViewWindows.h"
 
 #include <QApplication>
@@ -20,6 +21,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     zor::RegisterViewDialogs();
+    zor::RegisterIndicatorWindows();
     zor::CMainFrame frame(app);
     frame.showMaximized();
     frame.ShowStartupPicture();
