@@ -4,8 +4,10 @@
 #include "core/InddefReader.h"
 #include "core/MenuCaptions.h"
 
+#include <QHeaderView>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QSplitter>
 
 namespace zor::indicators::qt {
@@ -21,6 +23,9 @@ constexpr int TextFontPixels = 16;
 
 CLeftView::CLeftView(QWidget* parent) : QTreeWidget(parent) {
     setHeaderHidden(true);
+    // Long names scroll instead of being cut.
+    header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    header()->setStretchLastSection(false);
     setRootIsDecorated(true);
     setSelectionMode(QAbstractItemView::SingleSelection);
 }
@@ -69,7 +74,10 @@ CDefinWnd::CDefinWnd(const std::string& path, const std::vector<ListItem>& selec
     }
     connect(tree_, &QTreeWidget::currentItemChanged, this,
             [this](QTreeWidgetItem* current) { Show(current); });
-    resize(TreeWidth + 820, 560);
+    // Room for a whole line of the compiler's 100 columns and the indent.
+    const int textWidth = QFontMetrics(font).horizontalAdvance(QString(104, u'x')) +
+                          text_->verticalScrollBar()->sizeHint().width();
+    resize(TreeWidth + splitter->handleWidth() + textWidth, 600);
 }
 
 void CDefinWnd::SelectIndicator(int index) {

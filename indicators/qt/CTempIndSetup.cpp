@@ -14,6 +14,7 @@
 
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -134,6 +135,9 @@ void CFormulaCombo::paintEvent(QPaintEvent*) {
 
 CTmpIndsTree::CTmpIndsTree(QWidget* parent) : QTreeWidget(parent) {
     setHeaderHidden(true);
+    // Long names scroll instead of being cut.
+    header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    header()->setStretchLastSection(false);
     setRootIsDecorated(true);
     setSelectionMode(QAbstractItemView::SingleSelection);
 }
