@@ -69,12 +69,14 @@ int& CView::IndexOf(PopupKind kind) {
     case PopupKind::Indicators:
         return indicator_;
     case PopupKind::Regions:
+    case PopupKind::Commands:
         break;
     }
     return region_;
 }
 
 bool CView::Select(PopupKind kind, int index) {
+    if (kind == PopupKind::Commands) return false;
     int& current = IndexOf(kind);
     if (index == current) return false;
     const int old = current;
@@ -95,12 +97,15 @@ bool CView::Select(PopupKind kind, int index) {
     case PopupKind::Regions:
         OnRegionChanged(old);
         break;
+    case PopupKind::Commands: // kept by the view (see above)
+        break;
     }
     if (host_) host_->Invalidate(true);
     return true;
 }
 
 void CView::SetCurrent(PopupKind kind, int index) {
+    if (kind == PopupKind::Commands) return;
     IndexOf(kind) = index;
     for (size_t i = 0; i < popups_.size(); ++i)
         if (popups_[i].kind == kind && popups_[i].checked != index) {
@@ -180,6 +185,30 @@ void CView::AddMenu(PopupKind kind, int titleId, int firstId, const std::vector<
     menu.checked = current;
     menu.position = position;
     popups_.push_back(std::move(menu));
+}
+
+int CView::AddCommandMenu(std::string title, const std::vector<std::pair<int, std::string>>& items,
+                          int checked, int position) {
+    PopupMenu menu;
+    menu.kind = PopupKind::Commands;
+    menu.title = std::move(title);
+    for (const auto& [id, caption] : items) {
+        menu.itemIds.push_back(id);
+        menu.items.push_back(caption);
+    }
+    menu.firstId = items.empty() ? 0 : items.front().first;
+    menu.checked = checked;
+    menu.position = position;
+    popups_.push_back(std::move(menu));
+    return static_cast<int>(popups_.size()) - 1;
+}
+
+void CView::CheckPopupItem(int popup, int item) {
+    if (popup < 0 || static_cast<size_t>(popup) >= popups_.size()) return;
+    PopupMenu& menu = popups_[static_cast<size_t>(popup)];
+    if (menu.checked == item) return;
+    menu.checked = item;
+    if (host_) host_->PopupChanged(popup);
 }
 
 void CView::AddTimePeriodMenu(const std::vector<ListItem>& list, int current, int position) {

@@ -19,6 +19,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace zor {
@@ -39,7 +40,9 @@ struct ViewContext {
     LoadProgress* progress = nullptr;
 };
 
-enum class PopupKind { Periods, Indicators, Regions };
+// Commands: a popup of the view's own commands (a choice such as the grids' "Group" or
+// "Zones"), which the view handles in OnCommand.
+enum class PopupKind { Periods, Indicators, Regions, Commands };
 
 // A popup list menu of the frame's menu bar: one item per entry of a selection list.
 struct PopupMenu {
@@ -49,6 +52,12 @@ struct PopupMenu {
     int firstId = CmdFirstPeriod;   // command id of item 0
     int checked = 0;
     int position = 0; // in the menu bar
+    // Commands popups: the command of each item, 0 for a separator (the lists number their
+    // items from firstId instead).
+    std::vector<int> itemIds;
+    int ItemId(int item) const {
+        return itemIds.empty() ? firstId + item : itemIds[static_cast<size_t>(item)];
+    }
 };
 
 // The frame and description of an exported picture.
@@ -91,7 +100,8 @@ public:
     // and after every command). The base: enabled, not a check item.
     virtual CommandState QueryCommand(int id) const;
 
-    // Switches the current entry as a popup item does; false when it was current already.
+    // Switches the current entry as a popup item does; false when it was current already (and
+    // for Commands popups, whose choices the view keeps itself).
     bool Select(PopupKind kind, int index);
     int PeriodIndex() const { return period_; }
     int IndicatorIndex() const { return indicator_; }
@@ -157,6 +167,13 @@ protected:
     // Makes an entry current without the steps of a popup choice (a view's own dialog chose
     // it): only the check mark of the kind's popup, if any, moves.
     void SetCurrent(PopupKind kind, int index);
+    // A popup of the view's own commands: {command, UTF-8 caption} items (command 0: a
+    // separator), item `checked` checked (-1: none), at `position` in the menu bar. Returns its
+    // index in Popups().
+    int AddCommandMenu(std::string title, const std::vector<std::pair<int, std::string>>& items,
+                       int checked, int position);
+    // Moves the check mark of popup `popup` to item `item` (-1: none) and tells the host.
+    void CheckPopupItem(int popup, int item);
 
     // Window creation: views add their popups here.
     virtual void OnCreate() {}

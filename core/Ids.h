@@ -58,6 +58,18 @@ enum CommandId : int {
     CmdFirstPeriod = 1101,
     CmdFirstIndicator = 1201,
     CmdFirstRegion = 1301,
+
+    // The "Scale" popup of the boxplot by value and the region profile: step n (1 ... 9) is
+    // CmdScaleBase + n, the box or band of 100 - 10 n % of the values.
+    CmdScaleBase = 1500,
+    CmdFirstScale = 1501, // "90%"
+    CmdLastScale = 1509,  // "10%"
+    // The "Group" popup of the region profile and data availability: the current selection,
+    // then the group at position p of the catalogue as CmdFirstGroup + p.
+    CmdCurrentSelection = 1601,
+    CmdFirstGroup = 1602,
+    // The "Zones" popup of data availability: the region set at position p as CmdFirstZone + p.
+    CmdFirstZone = 1701,
 };
 
 // Positions beyond this in a popup list are listed but cannot be chosen (ids up to 1151, ...).
@@ -146,6 +158,20 @@ enum StringId : int {
     TextProgramTitle = 25001,
     // The status-bar prompt of command n is text n + PromptOffset.
     PromptOffset = 10000,
+
+    // The boxplots: the legend ("region value", "average value", "%.2g%% middle values are
+    // in" with the box fraction in percent, "box") and the labels of the bar by value.
+    TextRegionValue = 1081,
+    TextAverageValue = 1082,
+    TextMiddleValues = 1083,
+    TextBoxLegend = 1084,
+    TextBoxMin = 1085,
+    TextBoxMax = 1086,
+    TextMinLabel = 1096,
+    TextMaxLabel = 1097,
+    // Popup titles of the region profile and data availability.
+    TextGroupPopup = 1600, // "Group"
+    TextZonesPopup = 1700, // "Zones"
 };
 
 // Dialog controls whose captions the titles table may replace.

@@ -26,17 +26,6 @@ constexpr int ScreenTitleStep = 50;  // pixels the title's wrap width shrinks by
 constexpr int PrintTitleStep = 100;  // 0.1 mm
 constexpr int SourceLineHeight = 30; // 3 mm
 
-draw::Font MakeFont(std::string face, int height, int weight, int charset) {
-    draw::Font f;
-    f.face = std::move(face);
-    f.height = height;
-    f.weight = weight;
-    f.charset = charset;
-    f.quality = ProofQuality;
-    f.pitchAndFamily = VariableSwiss;
-    return f;
-}
-
 // A device that measures as the screen does (one unit a pixel, y down) with a font selected.
 std::unique_ptr<draw::NullContext> ScreenProbe(const draw::TextMeasurer& measurer,
                                                const draw::Font& font) {
@@ -73,6 +62,17 @@ int FittedCellWidth(const DeviceContext& dc, const std::string& text, int rowHei
 }
 
 } // namespace
+
+draw::Font MakeFont(std::string face, int height, int weight, int charset) {
+    draw::Font f;
+    f.face = std::move(face);
+    f.height = height;
+    f.weight = weight;
+    f.charset = charset;
+    f.quality = ProofQuality;
+    f.pitchAndFamily = VariableSwiss;
+    return f;
+}
 
 ExportKind ExportKindOf(const std::string& path) {
     const size_t dot = path.rfind('.');
@@ -133,6 +133,10 @@ int CGridView::HeaderFontHeight() const {
 const draw::TextMeasurer& CGridView::ScreenMeasurer() const {
     static const draw::FixedTextMeasurer fixed;
     return Host() ? Host()->Measurer() : fixed;
+}
+
+int CGridView::ScreenTextHeight(const draw::Font& font) const {
+    return std::max(1, ScreenProbe(ScreenMeasurer(), font)->FontMetrics().height);
 }
 
 void CGridView::Changed() {
@@ -340,6 +344,7 @@ bool CGridView::CellAt(draw::Point p, int& row, int& col) const {
 std::string CGridView::TipAt(draw::Point p) const {
     int row = 0, col = 0;
     if (CellAt(p, row, col)) {
+        if (std::string tip = CellTip(row, col); !tip.empty()) return tip;
         const std::string text = ShownCell(row, col);
         const GridColumn& c = columns_[static_cast<size_t>(col)];
         const auto probe = ScreenProbe(ScreenMeasurer(), bodyFont_);
@@ -428,13 +433,23 @@ void CGridView::DrawDragLine(DeviceContext& dc) const {
 
 void CGridView::DrawCellText(DeviceContext& dc, const Rect& cell, const GridColumn& column,
                              const std::string& text, int, int, float scale, bool printing) const {
+    DrawOneLine(dc, cell, column, text, scale, printing, draw::Black, ScaleLength(1, scale));
+}
+
+void CGridView::DrawCellWrapped(DeviceContext& dc, const Rect& cell, const GridColumn& column,
+                                const std::string& text, int, int, float scale, bool) const {
+    DrawWrapped(dc, cell, column, text, scale, draw::Black);
+}
+
+void CGridView::DrawOneLine(DeviceContext& dc, const Rect& cell, const GridColumn& column,
+                            const std::string& text, float scale, bool printing, draw::Color color,
+                            int bottomInset) const {
     if (text.empty()) return;
     const Rect n = cell.Normalized();
     const int pad = ScaleLength(3, scale);
     const std::string shown = CutToWidth(dc, text, n.Width() - ScaleLength(6, scale));
     if (shown.empty()) return;
-    const int one = ScaleLength(1, scale);
-    const int y = printing ? cell.bottom + one : cell.bottom - one;
+    const int y = printing ? cell.bottom + bottomInset : cell.bottom - bottomInset;
     int x = n.left + pad;
     unsigned align = draw::ta::Left;
     if (column.alignment == CellAlign::Right) {
@@ -447,12 +462,12 @@ void CGridView::DrawCellText(DeviceContext& dc, const Rect& cell, const GridColu
     draw::StateSaver saver(dc);
     dc.SetTextAlign(align | draw::ta::Bottom);
     dc.SetBkMode(draw::BkMode::Transparent);
-    dc.SetTextColor(draw::Black);
+    dc.SetTextColor(color);
     dc.Text(x, y, shown);
 }
 
-void CGridView::DrawCellWrapped(DeviceContext& dc, const Rect& cell, const GridColumn& column,
-                                const std::string& text, int, int, float scale, bool) const {
+void CGridView::DrawWrapped(DeviceContext& dc, const Rect& cell, const GridColumn& column,
+                            const std::string& text, float scale, draw::Color color) const {
     if (text.empty()) return;
     const int pad = ScaleLength(3, scale);
     Rect box = cell;
@@ -466,7 +481,7 @@ void CGridView::DrawCellWrapped(DeviceContext& dc, const Rect& cell, const GridC
     if (column.alignment == CellAlign::Center) format |= draw::dt::Center;
     draw::StateSaver saver(dc);
     dc.SetBkMode(draw::BkMode::Transparent);
-    dc.SetTextColor(draw::Black);
+    dc.SetTextColor(color);
     dc.TextBox(shown, box, format);
 }
 

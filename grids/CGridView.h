@@ -45,6 +45,9 @@ inline constexpr draw::Color FaceShadow = draw::Rgb(160, 160, 160);
 inline constexpr draw::Color FaceDarkShadow = draw::Rgb(105, 105, 105);
 inline constexpr draw::Color GridLineColor = draw::Rgb(128, 128, 128); // 0x808080
 
+// A font of the grids: proof quality, variable pitch, swiss family.
+draw::Font MakeFont(std::string face, int height, int weight, int charset);
+
 // A raised push-button face (window bands) and a flat one (pictures and printouts).
 void DrawRaisedFace(draw::DeviceContext& dc, const draw::Rect& rect);
 void DrawFlatFace(draw::DeviceContext& dc, const draw::Rect& rect);
@@ -112,8 +115,8 @@ public:
     void PaintWindow(draw::DeviceContext& dc, const draw::Rect& client) override;
     // The row and column of the cell under a point of the row list; false when none.
     bool CellAt(draw::Point p, int& row, int& col) const;
-    // The tooltip at a point: the whole text of a cell or header that is shown cut, else "".
-    // UTF-8.
+    // The tooltip at a point: the view's CellTip, else the whole text of a cell or header that
+    // is shown cut, else "". UTF-8.
     std::string TipAt(draw::Point p) const;
 
     // --- Column resizing in the header band
@@ -194,6 +197,9 @@ public:
     virtual bool GridLines() const { return false; }
     // Whether the view has the HTML and text exports (the export file dialog).
     virtual bool HasExports() const { return false; }
+    // The tooltip of a cell that the view draws itself (UTF-8); "" for the base's tooltip of a
+    // cut text.
+    virtual std::string CellTip(int /*row*/, int /*col*/) const { return {}; }
 
 protected:
     // Window creation: the band heights, fonts and colours from the operations above. Derived
@@ -201,10 +207,19 @@ protected:
     void OnCreate() override;
     bool CanReportNoData() const override { return false; }
 
+    // The cell texts of DrawCellText and DrawCellWrapped (UTF-8) in a colour: one line with its
+    // bottom `bottomInset` inside the cell's bottom edge, or word-wrapped and centred vertically.
+    void DrawOneLine(draw::DeviceContext& dc, const draw::Rect& cell, const GridColumn& column,
+                     const std::string& text, float scale, bool printing, draw::Color color,
+                     int bottomInset) const;
+    void DrawWrapped(draw::DeviceContext& dc, const draw::Rect& cell, const GridColumn& column,
+                     const std::string& text, float scale, draw::Color color) const;
     // Decodes single-byte text for display.
     std::string Shown(std::string_view bytes) const { return decoder_(bytes); }
     // The measurer of the screen (fixed metrics without a host).
     const draw::TextMeasurer& ScreenMeasurer() const;
+    // The text-metric height of a font on the screen (at least 1).
+    int ScreenTextHeight(const draw::Font& font) const;
     // Repaints the window later (after a change of the grid's contents or widths).
     void Changed();
 

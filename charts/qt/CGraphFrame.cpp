@@ -256,15 +256,21 @@ void CGraphFrame::AddPopups() {
     for (const PopupMenu& p : view_->Popups()) {
         auto* menu = new QMenu(QString::fromStdString(p.title), this);
         auto* group = new QActionGroup(menu);
+        const bool commands = p.kind == PopupKind::Commands;
         for (int k = 0; k < static_cast<int>(p.items.size()); ++k) {
+            const int id = p.ItemId(k);
+            if (commands && id == 0) {
+                menu->addSeparator();
+                continue;
+            }
             QAction* a = menu->addAction(QString::fromStdString(p.items[static_cast<size_t>(k)]));
             a->setCheckable(true);
             a->setChecked(k == p.checked);
             group->addAction(a);
-            const int id = p.firstId + k;
             if (ui_.setCommandId) ui_.setCommandId(a, id);
-            // Items past the routed range are listed but do nothing.
-            if (k < MaxPopupChoices)
+            // Items of a list past the routed range are listed but do nothing; a view's own
+            // commands are all routed.
+            if (commands || k < MaxPopupChoices)
                 connect(a, &QAction::triggered, this, [this, id] { OnCommand(id); });
             else
                 a->setEnabled(false);
