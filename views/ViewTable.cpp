@@ -8,6 +8,9 @@
 #include "charts/CLineChart.h"
 #include "charts/CRBarChart.h"
 #include "charts/CScChart.h"
+#include "grids/CAvail.h"
+#include "grids/CBoxplots.h"
+#include "grids/CProfile.h"
 #include "grids/CTables.h"
 #include "maps/CMapView.h"
 #include "maps/CSlideShow.h"
@@ -37,7 +40,11 @@ const std::vector<ViewEntry>& AllViews() {
         {CmdLineChartB, MenuLineChartB, MenuLineChartB, "lineb", I | R, &MakeView<CCompChart>, &CCompChart::FrameMenu, {{"--average", false}, {"--log", false}, {"--trend-from"}}},
         {CmdLineChartC, MenuLineChartC, MenuLineChartC, "linec", I | R | P, &MakeView<CLineCharC>, &CLineCharC::FrameMenu, {{"--log", false}}},
         {CmdScattergram, MenuScattergram, MenuScattergram, "scatter", I | P, &MakeView<CScChart>, &CScChart::FrameMenu, {{"--indicator-y"}, {"--period-y"}, {"--zoom"}}},
+        {CmdBoxplotByValue, MenuBoxplotByValue, MenuBoxplotByValue, "boxplot-value", I | R | P, &MakeView<grids::CBoxplotR>, &grids::CBoxplotR::FrameMenu, {{"--fraction"}}},
+        {CmdBoxplotByRank, MenuBoxplotByRank, MenuBoxplotByRank, "boxplot-rank", I | R | P, &MakeView<grids::CBoxplotV>, &grids::CBoxplotV::FrameMenu, {}},
         {CmdHistogram, MenuHistogram, MenuHistogram, "histogram", I | P, &MakeView<CHist>, &CHist::FrameMenu, {{"--columns"}}},
+        {CmdRegionProfile, MenuRegionProfile, MenuRegionProfile, "profile", R | P, &MakeView<grids::CProfile>, &grids::CProfile::FrameMenu, {}},
+        {CmdAvailability, MenuAvailability, MenuAvailability, "availability", NeedNothing, &MakeView<grids::CAvail>, &grids::CAvail::FrameMenu, {{"--group"}, {"--zone"}}},
         {CmdTableA, MenuTableA, MenuTableA, "table-a", I | P, &MakeView<grids::CTableA>, &grids::CTableA::FrameMenu, {{"--all-periods", false}}},
         {CmdTableB, MenuTableB, MenuTableB, "table-b", I | R, &MakeView<grids::CTableB>, &grids::CTableB::FrameMenu, {}},
         {CmdTableC, MenuTableC, MenuTableC, "table-c", I | R, &MakeView<grids::CTableC>, &grids::CTableC::FrameMenu, {}},
