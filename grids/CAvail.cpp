@@ -68,7 +68,7 @@ CAvail::CAvail(const ViewContext& context)
       periods_(context.store.PeriodList()),
       groupFlags_(GroupAvailability(context.store, context.selection.SetCode())),
       zone_(std::max(0, context.store.FindRegionSet(context.selection.SetCode()))) {
-    LoadTable();
+    LoadTable(context.progress);
 }
 
 const std::vector<MenuItem>& CAvail::FrameMenu() {
@@ -77,13 +77,13 @@ const std::vector<MenuItem>& CAvail::FrameMenu() {
     return menu;
 }
 
-void CAvail::LoadTable() {
+void CAvail::LoadTable(LoadProgress* progress) {
     const auto& sets = store_.RegionSets();
     const int setId = static_cast<size_t>(zone_) < sets.size() ? sets[static_cast<size_t>(zone_)].id
                                                                : TopLevelSetId;
     table_ = std::make_unique<DataTable>(store_, setId, GroupIndicatorList(store_, group_),
                                          regions_, periods_, RowsAll, false);
-    loadResult_ = table_->Load();
+    loadResult_ = table_->Load(progress);
 }
 
 void CAvail::OnCreate() {

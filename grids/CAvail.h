@@ -71,8 +71,9 @@ protected:
 private:
     void ChooseGroup(int group);
     void ChooseZone(int zone);
-    // Makes the value table of the current zone and group and loads it.
-    void LoadTable();
+    // Makes the value table of the current zone and group and loads it (reporting to
+    // `progress` when given).
+    void LoadTable(LoadProgress* progress = nullptr);
     // The rows, column 0's width, the title and the availability.
     void Rebuild();
 

@@ -97,7 +97,7 @@ CProfile::CProfile(const ViewContext& context)
         group_ =
             first == groupFlags_.end() ? -1 : static_cast<int>(first - groupFlags_.begin()) + 1;
     }
-    LoadGroup(group_);
+    LoadGroup(group_, context.progress);
 }
 
 const std::vector<MenuItem>& CProfile::FrameMenu() {
@@ -111,7 +111,7 @@ const std::vector<MenuItem>& CProfile::FrameMenu() {
     return menu;
 }
 
-void CProfile::LoadGroup(int group) {
+void CProfile::LoadGroup(int group, LoadProgress* progress) {
     std::vector<ListItem> indicators;
     if (group == 0)
         indicators = selectionIndicators_;
@@ -119,7 +119,7 @@ void CProfile::LoadGroup(int group) {
         indicators = GroupIndicatorList(store_, group - 1);
     table_ = std::make_unique<DataTable>(store_, setCode_, std::move(indicators), regions_,
                                          periods_, RowsAll, false);
-    loadResult_ = table_->Load();
+    loadResult_ = table_->Load(progress);
 }
 
 void CProfile::OnCreate() {

@@ -95,8 +95,9 @@ protected:
     void OnRegionChanged(int oldIndex) override;
 
 private:
-    // Makes the value table for the indicators of group `group` and loads it.
-    void LoadGroup(int group);
+    // Makes the value table for the indicators of group `group` and loads it (reporting to
+    // `progress` when given).
+    void LoadGroup(int group, LoadProgress* progress = nullptr);
     // The rows, column 0's width, the title and the profile.
     void Rebuild();
     void ComputeProfile();

@@ -291,6 +291,7 @@ TEST(Profile, NoGroupWithDataAndNoIndicatorsGivesOnlyTheBands) {
     RecordingHost host;
     auto view = test::MakeTestView<CProfile>(db.store, s);
     test::OpenView(*view, host);
+    EXPECT_TRUE(view->Loaded());
     EXPECT_EQ(view->RowCount(), 0);
     EXPECT_EQ(view->CurrentGroup(), -1);
     EXPECT_TRUE(view->Popups()[0].items.empty());
