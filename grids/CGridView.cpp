@@ -443,7 +443,7 @@ void CGridView::DrawCellWrapped(DeviceContext& dc, const Rect& cell, const GridC
 
 void CGridView::DrawOneLine(DeviceContext& dc, const Rect& cell, const GridColumn& column,
                             const std::string& text, float scale, bool printing, draw::Color color,
-                            int bottomInset) const {
+                            int bottomInset) {
     if (text.empty()) return;
     const Rect n = cell.Normalized();
     const int pad = ScaleLength(3, scale);
@@ -467,7 +467,7 @@ void CGridView::DrawOneLine(DeviceContext& dc, const Rect& cell, const GridColum
 }
 
 void CGridView::DrawWrapped(DeviceContext& dc, const Rect& cell, const GridColumn& column,
-                            const std::string& text, float scale, draw::Color color) const {
+                            const std::string& text, float scale, draw::Color color) {
     if (text.empty()) return;
     const int pad = ScaleLength(3, scale);
     Rect box = cell;

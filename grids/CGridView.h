@@ -209,11 +209,12 @@ protected:
 
     // The cell texts of DrawCellText and DrawCellWrapped (UTF-8) in a colour: one line with its
     // bottom `bottomInset` inside the cell's bottom edge, or word-wrapped and centred vertically.
-    void DrawOneLine(draw::DeviceContext& dc, const draw::Rect& cell, const GridColumn& column,
-                     const std::string& text, float scale, bool printing, draw::Color color,
-                     int bottomInset) const;
-    void DrawWrapped(draw::DeviceContext& dc, const draw::Rect& cell, const GridColumn& column,
-                     const std::string& text, float scale, draw::Color color) const;
+    static void DrawOneLine(draw::DeviceContext& dc, const draw::Rect& cell,
+                            const GridColumn& column, const std::string& text, float scale,
+                            bool printing, draw::Color color, int bottomInset);
+    static void DrawWrapped(draw::DeviceContext& dc, const draw::Rect& cell,
+                            const GridColumn& column, const std::string& text, float scale,
+                            draw::Color color);
     // Decodes single-byte text for display.
     std::string Shown(std::string_view bytes) const { return decoder_(bytes); }
     // The measurer of the screen (fixed metrics without a host).
