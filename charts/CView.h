@@ -108,6 +108,11 @@ public:
     int RegionIndex() const { return region_; }
     const std::vector<PopupMenu>& Popups() const { return popups_; }
 
+    // What the view shows now, for its window title (UTF-8; the bar chart: the current
+    // indicator's name); empty when the view's kind says it all. Popups and the view's own
+    // commands may change it.
+    virtual std::string Subject() const { return {}; }
+
     // --- Printing: the page count for a page of `page` device pixels (measured on `dc`, which
     // draws nothing), then each chosen page. The base prints one page.
     virtual int CountPages(draw::DeviceContext& dc, const draw::Rect& page);

@@ -1,5 +1,6 @@
 #include "shell/CMainFrame.h"
 
+#include "charts/qt/FramePlacement.h"
 #include "core/Bitmap.h"
 #include "core/FileUtil.h"
 #include "core/MenuCaptions.h"
@@ -226,6 +227,9 @@ CMainFrame::Outcome CMainFrame::ExecuteCommand(int id) {
     if (!frame) return Outcome::NothingOpened;
     views_.erase(std::remove_if(views_.begin(), views_.end(), [](const auto& v) { return !v; }),
                  views_.end());
+    // Inside the screen below the toolbar, cascaded from the frame opened last.
+    const QWidget* previous = views_.empty() ? nullptr : views_.back().data();
+    charts::qt::PlaceNewFrame(frame, this, previous);
     views_.emplace_back(frame);
     frame->show();
     frame->raise();

@@ -3,6 +3,7 @@
 #include "charts/qt/ChartDialogs.h"
 #include "charts/qt/Clipboard.h"
 #include "charts/qt/DialogRunners.h"
+#include "charts/qt/FramePlacement.h"
 #include "core/MenuCaptions.h"
 #include "draw/NullContext.h"
 #include "draw/qt/QtDeviceContext.h"
@@ -232,14 +233,15 @@ CGraphFrame::CGraphFrame(const ViewEntry& entry, std::unique_ptr<CView> view,
       makeWidget_(makeWidget), ui_(std::move(ui)), owner_(owner) {
     RegisterChartDialogs();
     setAttribute(Qt::WA_DeleteOnClose);
-    QString title = ui_.Text(entry_.title);
-    if (title.isEmpty()) title = PlainCaption(CommandCaption(entry_.command));
-    setWindowTitle(title);
+    baseTitle_ = ui_.Text(entry_.title);
+    if (baseTitle_.isEmpty()) baseTitle_ = PlainCaption(CommandCaption(entry_.command));
+    setWindowTitle(baseTitle_);
     widget_ = makeWidget ? makeWidget(*view_, *this) : nullptr;
     if (!widget_) widget_ = new QWidget(this);
     setCentralWidget(widget_);
     if (entry_.frameMenu) AddItems(nullptr, entry_.frameMenu());
     view_->Create(this);
+    UpdateTitle();
     AddPopups();
     if (ui_.translateMenu) ui_.translateMenu(menuBar());
     UpdateCommands();
@@ -438,11 +440,22 @@ void CGraphFrame::ShowMessage(const std::string& text, MessageIcon icon) {
     box.exec();
 }
 
+QString FrameTitle(const QString& kind, const std::string& subject) {
+    if (subject.empty()) return kind;
+    return kind + QStringLiteral(" - ") + QString::fromStdString(subject);
+}
+
+void CGraphFrame::UpdateTitle() {
+    const QString title = FrameTitle(baseTitle_, view_->Subject());
+    if (title != windowTitle()) setWindowTitle(title);
+}
+
 void CGraphFrame::Invalidate(bool now) {
     // What the view shows may have changed its scroll range and its commands.
     if (auto* chart = qobject_cast<CChartWidget*>(widget_)) chart->SyncScrollBar();
     UpdateCommands();
     if (auto* sync = dynamic_cast<ViewWidgetSync*>(widget_)) sync->SyncWithView();
+    UpdateTitle();
     if (now)
         widget_->repaint();
     else
@@ -450,6 +463,7 @@ void CGraphFrame::Invalidate(bool now) {
 }
 
 void CGraphFrame::PopupChanged(int index) {
+    UpdateTitle();
     if (index < 0 || static_cast<size_t>(index) >= popupMenus_.size()) return;
     const QList<QAction*> actions = popupMenus_[static_cast<size_t>(index)]->actions();
     const int checked = view_->Popups()[static_cast<size_t>(index)].checked;
@@ -500,6 +514,7 @@ bool CGraphFrame::OpenView(std::unique_ptr<CView> view) {
         openedHook(frame);
         return true;
     }
+    PlaceNewFrame(frame, owner_, this);
     frame->show();
     frame->raise();
     frame->activateWindow();

@@ -13,6 +13,7 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -27,6 +28,10 @@ class CGraphFrame;
 
 // Makes the client widget that shows a view in its frame.
 using ViewWidgetFactory = std::function<QWidget*(CView& view, CGraphFrame& frame)>;
+
+// A frame's window title: the kind of view ("Bar Chart"), then " - " and what it shows when the
+// view names that (its Subject).
+QString FrameTitle(const QString& kind, const std::string& subject);
 
 // The client widget of a chart or map view: paints the view, tracks the mouse for tooltips,
 // counts its paints. A view that reports a vertical scroll range gets a scroll bar at the right
@@ -153,12 +158,15 @@ private:
     void AddItems(QMenu* menu, const std::vector<MenuItem>& items);
     PrintAnswer RunPrintDialog(QPrinter& printer, int pages);
     void AddPopups();
+    // The title names the view's kind and its subject.
+    void UpdateTitle();
     draw::Rect PageRect(const QPrinter& printer) const;
 
     const ViewEntry& entry_;
     std::unique_ptr<CView> view_;
     ViewWidgetFactory makeWidget_;
     UiServices ui_;
+    QString baseTitle_; // the kind: the entry's title through the titles table
     QWidget* owner_;
     QWidget* widget_ = nullptr;
     std::vector<QMenu*> popupMenus_;

@@ -67,7 +67,7 @@ QStringList MenuBarTexts(QMenuBar* bar) {
 
 TEST(ChartFrame, MenuWithTheIndicatorPopupFirst) {
     Frame f;
-    EXPECT_EQ(f.frame->windowTitle(), "Bar Chart");
+    EXPECT_EQ(f.frame->windowTitle(), "Bar Chart - Income per head"); // kind and indicator
     EXPECT_EQ(MenuBarTexts(f.frame->menuBar()),
               (QStringList{"Indicators", "Print", "Special", "Quit"}));
     ASSERT_EQ(f.frame->PopupMenus().size(), 1u);
@@ -89,7 +89,8 @@ TEST(ChartFrame, PopupChangesTheIndicatorAndRepaintsOnlyOnAChange) {
 
     items[1]->trigger();
     EXPECT_EQ(f.Chart().IndicatorIndex(), 1);
-    EXPECT_EQ(f.Widget()->PaintCount(), before + 1); // repainted at once
+    EXPECT_EQ(f.frame->windowTitle(), "Bar Chart - Exports"); // the title follows the popup
+    EXPECT_EQ(f.Widget()->PaintCount(), before + 1);          // repainted at once
     EXPECT_TRUE(items[1]->isChecked());
     EXPECT_FALSE(items[0]->isChecked());
     ASSERT_EQ(f.messages.size(), 1u); // Exports has no data
@@ -202,6 +203,7 @@ TEST(ChartFrame, TheViewsOwnCommandsReachItAndItsDialogsRunThroughTheHost) {
     frame.setAttribute(Qt::WA_DeleteOnClose, false);
     auto& view = static_cast<ScaleView&>(frame.View());
     EXPECT_EQ(MenuBarTexts(frame.menuBar()), (QStringList{"Scale", "Quit"}));
+    EXPECT_EQ(frame.windowTitle(), "Bar Chart"); // a view without a subject: the kind alone
 
     std::vector<std::string> asked;
     frame.dialogHook = [&](DialogModel& m) {

@@ -257,7 +257,7 @@ TEST(MainFrame, BarChartOpensInItsFrame) {
     auto* opened = qobject_cast<charts::qt::CGraphFrame*>(frame.ViewFrames().front());
     ASSERT_NE(opened, nullptr);
     EXPECT_EQ(opened->ResourceId(), MenuBarChart);
-    EXPECT_EQ(opened->windowTitle(), "Bar Chart");
+    EXPECT_EQ(opened->windowTitle(), "Bar Chart - Inhabitants");
     EXPECT_NE(dynamic_cast<charts::CBarChart*>(&opened->View()), nullptr);
     EXPECT_TRUE(QTest::qWaitFor([&] { return opened->Ready(); }));
     // No values in the test database: the report goes through the program's message boxes.
