@@ -72,7 +72,8 @@ void CGraphView::PreparePrintMapping(DeviceContext& dc, const Rect& page) const 
     FitTexts(dc, [&](const LogicalSpace& s) {
         dc.SetMapMode(draw::MapMode::Isotropic);
         dc.SetWindowExt(s.cx, -s.cy);
-        // The picture keeps a 4:3 shape at the top left of the page.
+        // The picture keeps a 4:3 shape at the top left of the page (the printable area inside
+        // the margins, which need not start at the device's origin).
         int w = page.Width(), h = page.Height();
         if (w * 3 < h * 4)
             h = w * 3 / 4;
@@ -80,7 +81,7 @@ void CGraphView::PreparePrintMapping(DeviceContext& dc, const Rect& page) const 
             w = h * 4 / 3;
         dc.SetViewportExt(w, h);
         dc.SetWindowOrg(-s.x, -s.y);
-        dc.SetViewportOrg(0, h);
+        dc.SetViewportOrg(page.left, page.top + h);
     });
 }
 

@@ -60,6 +60,10 @@ struct PopupMenu {
     }
 };
 
+// The margins every printout starts with, on each side of the paper (millimetres); the print
+// dialog may change them.
+inline constexpr double DefaultPrintMarginMm = 15;
+
 // The frame and description of an exported picture.
 struct MetafileInfo {
     draw::Rect bounds{0, 0, 800, 600};
@@ -114,7 +118,8 @@ public:
     virtual std::string Subject() const { return {}; }
 
     // --- Printing: the page count for a page of `page` device pixels (measured on `dc`, which
-    // draws nothing), then each chosen page. The base prints one page.
+    // draws nothing), then each chosen page. The page is the printable area inside the page
+    // margins; it need not start at the device's origin. The base prints one page.
     virtual int CountPages(draw::DeviceContext& dc, const draw::Rect& page);
     virtual void PrintPage(draw::DeviceContext& dc, const draw::Rect& page, int pageIndex,
                            bool colorPrinter) = 0;

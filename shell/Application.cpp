@@ -1,5 +1,6 @@
 #include "shell/Application.h"
 
+#include "charts/qt/CGraphFrame.h"
 #include "core/FileUtil.h"
 #include "core/Ids.h"
 #include "shell/CAboutDialog.h"
@@ -47,7 +48,10 @@ bool Application::StartUp(const PlatformInfo& platform) {
 }
 
 QPrinter& Application::Printer() {
-    if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    if (!printer_) {
+        printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        charts::qt::SetDefaultPrintMargins(*printer_);
+    }
     return *printer_;
 }
 

@@ -353,8 +353,23 @@ void CGraphFrame::showEvent(QShowEvent* e) {
     });
 }
 
-draw::Rect CGraphFrame::PageRect(const QPrinter& printer) const {
-    return {0, 0, printer.width(), printer.height()};
+draw::Rect PrintPageRect(const QPrinter& printer) {
+    if (!printer.fullPage()) return {0, 0, printer.width(), printer.height()};
+    // Painting the full paper: the margins are left out here.
+    const QPageLayout layout = printer.pageLayout();
+    const QRect paper = layout.fullRectPixels(printer.resolution());
+    const QMargins m = layout.marginsPixels(printer.resolution());
+    return {m.left(), m.top(), paper.width() - m.right(), paper.height() - m.bottom()};
+}
+
+void SetDefaultPrintMargins(QPrinter& printer) {
+    QPageLayout layout = printer.pageLayout();
+    layout.setUnits(QPageLayout::Millimeter);
+    const QMarginsF least = layout.minimumMargins();
+    const double m = DefaultPrintMarginMm;
+    printer.setPageMargins(QMarginsF(std::max(m, least.left()), std::max(m, least.top()),
+                                     std::max(m, least.right()), std::max(m, least.bottom())),
+                           QPageLayout::Millimeter);
 }
 
 int CGraphFrame::PageCount(QPrinter& printer) {
@@ -362,7 +377,7 @@ int CGraphFrame::PageCount(QPrinter& printer) {
     draw::NullContext dc(draw::DeviceInfo{draw::Technology::Printer, printer.width(),
                                           printer.height(), dpm, dpm, 24},
                          Measurer());
-    return std::max(1, view_->CountPages(dc, PageRect(printer)));
+    return std::max(1, view_->CountPages(dc, PrintPageRect(printer)));
 }
 
 void CGraphFrame::Print() {
@@ -370,6 +385,7 @@ void CGraphFrame::Print() {
     QPrinter* printer = ui_.printer ? ui_.printer() : nullptr;
     if (!printer) {
         own = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        SetDefaultPrintMargins(*own);
         printer = own.get();
     }
     const int pages = PageCount(*printer);
@@ -421,7 +437,7 @@ void CGraphFrame::PrintTo(QPrinter& printer, int from, int to) {
     for (int page = from; page <= to; ++page) {
         if (page > from) printer.newPage();
         draw::QtDeviceContext dc(painter, Measurer(), draw::Technology::Printer);
-        view_->PrintPage(dc, PageRect(printer), page - 1, color);
+        view_->PrintPage(dc, PrintPageRect(printer), page - 1, color);
     }
 }
 

@@ -33,6 +33,14 @@ using ViewWidgetFactory = std::function<QWidget*(CView& view, CGraphFrame& frame
 // view names that (its Subject).
 QString FrameTitle(const QString& kind, const std::string& subject);
 
+// The printable area of a printer's page inside its margins, in the coordinates a painter on
+// the printer draws in (device pixels): from the painter's origin unless the printer paints
+// the full paper, where it starts at the margins.
+draw::Rect PrintPageRect(const QPrinter& printer);
+// Gives a printer the program's page margins (DefaultPrintMarginMm on each side; the printer's
+// own least margins where they are larger).
+void SetDefaultPrintMargins(QPrinter& printer);
+
 // The client widget of a chart or map view: paints the view, tracks the mouse for tooltips,
 // counts its paints. A view that reports a vertical scroll range gets a scroll bar at the right
 // (its client area is then the rest) and the arrow and page keys.
@@ -160,7 +168,6 @@ private:
     void AddPopups();
     // The title names the view's kind and its subject.
     void UpdateTitle();
-    draw::Rect PageRect(const QPrinter& printer) const;
 
     const ViewEntry& entry_;
     std::unique_ptr<CView> view_;

@@ -115,25 +115,27 @@ bool SavePdf(const std::string& path, Size size, const DrawFunction& draw, int d
     return WriteBytes(path, bytes);
 }
 
-DeviceInfo PdfPageDevice(double widthMm, double heightMm, int dpi) {
+DeviceInfo PdfPageDevice(double widthMm, double heightMm, int dpi, double marginMm) {
     const auto dpm = static_cast<int>(std::lround(dpi / 0.0254));
     return {Technology::Printer,
-            static_cast<int>(widthMm / 25.4 * dpi),
-            static_cast<int>(heightMm / 25.4 * dpi),
+            static_cast<int>((widthMm - 2 * marginMm) / 25.4 * dpi),
+            static_cast<int>((heightMm - 2 * marginMm) / 25.4 * dpi),
             dpm,
             dpm,
             24};
 }
 
 bool SavePdfPages(const std::string& path, double widthMm, double heightMm, int dpi, int pages,
-                  const PageFunction& draw) {
+                  const PageFunction& draw, double marginMm) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     {
         QPdfWriter pdf(&buffer);
         pdf.setPageSize(QPageSize(QSizeF(widthMm, heightMm), QPageSize::Millimeter));
-        pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
+        // The painter's origin is the top left of the area inside the margins.
+        pdf.setPageMargins(QMarginsF(marginMm, marginMm, marginMm, marginMm),
+                           QPageLayout::Millimeter);
         pdf.setResolution(dpi);
         QPainter painter;
         if (!painter.begin(&pdf)) return false;

@@ -35,14 +35,14 @@ bool SaveSvg(const std::string& path, Size size, const DrawFunction& draw,
 // A one-page PDF as large as `size` pixels at 96 dpi, drawn at `dpi` device pixels per inch.
 bool SavePdf(const std::string& path, Size size, const DrawFunction& draw, int dpi = 600);
 
-// A printed document as a PDF: paper of `widthMm` x `heightMm` without margins at `dpi` device
-// pixels per inch, `pages` pages, each drawn as a printer page onto the rectangle of its device
-// pixels (page index from 0).
+// A printed document as a PDF: paper of `widthMm` x `heightMm` with margins of `marginMm` on
+// each side at `dpi` device pixels per inch, `pages` pages, each drawn as a printer page onto
+// the rectangle of device pixels inside the margins (page index from 0).
 using PageFunction = std::function<void(DeviceContext& dc, const Rect& page, int index)>;
 bool SavePdfPages(const std::string& path, double widthMm, double heightMm, int dpi, int pages,
-                  const PageFunction& draw);
-// The printer device of such a page (for counting pages before printing).
-DeviceInfo PdfPageDevice(double widthMm, double heightMm, int dpi);
+                  const PageFunction& draw, double marginMm = 0);
+// The printer device of such a page, inside its margins (for counting pages before printing).
+DeviceInfo PdfPageDevice(double widthMm, double heightMm, int dpi, double marginMm = 0);
 
 // Enhanced metafile bytes (see EmfWriter.h) with text measured by the screen measurer.
 std::string RenderEmf(Size picture, const DrawFunction& draw, const std::string& description);

@@ -6,6 +6,10 @@
 #include "tests/charts/ChartTestSupport.h"
 #include "tests/draw/EmfReader.h"
 
+#include <algorithm>
+#include <climits>
+#include <span>
+
 #include <gtest/gtest.h>
 
 namespace zor::charts {
@@ -510,6 +514,77 @@ TEST(BarChart, LongLabelsAndNamesWidenTheWindowInsteadOfBeingCut) {
     EXPECT_GT(chart->SpaceOf(paper).x, 750);
     const draw::test::EmfFile emf(chart->MakeMetafile(host.measurer, false));
     ASSERT_FALSE(emf.Malformed());
+}
+
+// A printer page that records where the drawing reaches on the device.
+class ReachContext final : public draw::DeviceContext {
+public:
+    explicit ReachContext(const draw::DeviceInfo& device) : DeviceContext(device, measurer_) {}
+    draw::Rect reach{INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN};
+
+protected:
+    void DoPolyline(std::span<const draw::Point> points) override { Add(points); }
+    void DoPolygon(std::span<const draw::Point> points) override { Add(points); }
+    void DoText(draw::Point ref, std::string_view text) override {
+        const draw::Rect b = PlaceText(ref, text).Bounds();
+        Extend({b.left, b.top});
+        Extend({b.right, b.bottom});
+    }
+
+private:
+    void Add(std::span<const draw::Point> points) {
+        for (const draw::Point p : points) Extend(LPtoDP(p));
+    }
+    void Extend(draw::Point d) {
+        reach.left = std::min(reach.left, d.x), reach.right = std::max(reach.right, d.x);
+        reach.top = std::min(reach.top, d.y), reach.bottom = std::max(reach.bottom, d.y);
+    }
+    draw::FixedTextMeasurer measurer_;
+};
+
+TEST(PrintMapping, ThePictureStartsAtTheMarginsOfThePage) {
+    StartedStore db(Country);
+    const auto view = MakeTestView<CGraphView>(db.store, CountrySelection());
+    // A page of 1000 x 1000 device pixels inside margins of 100 left and 200 top.
+    draw::RecordingContext dc(
+        draw::DeviceInfo{draw::Technology::Printer, 1200, 1400, 11811, 11811, 24});
+    view->PreparePrintMapping(dc, {100, 200, 1100, 1200});
+    EXPECT_EQ(dc.LPtoDP({-750, 5600}), (draw::Point{100, 200}));  // top left of the window
+    EXPECT_EQ(dc.LPtoDP({7250, -400}), (draw::Point{1100, 950})); // 4:3 below it
+}
+
+TEST(PrintMapping, ThePrintedChartStaysInsideThePageMargins) {
+    // Long names widen the window to the right: the legend ends at the right margin, not past it.
+    StartedStore db(Population);
+    Selection s;
+    s.Confirm(10000, {{1010, "Population"}},
+              {{MakeRegionKey(10000, 1), "China"},
+               {MakeRegionKey(10000, 2), "Congo, Democratic Republic of"}},
+              {{2000, "2000"}});
+    const auto chart = MakeTestView<CBarChart>(db.store, s);
+    test::RecordingHost host;
+    OpenView(*chart, host);
+    // A4 at 300 dpi with 15 mm margins (177 pixels), portrait and landscape; a printer that
+    // paints the full paper puts the page at the margins, one that does not at its origin.
+    for (const draw::Size paper : {draw::Size{2480, 3508}, draw::Size{3508, 2480}})
+        for (const bool fullPaper : {true, false}) {
+            const int m = fullPaper ? 177 : 0;
+            const draw::Rect page{m, m, m + paper.cx - 2 * 177, m + paper.cy - 2 * 177};
+            ReachContext dc(draw::DeviceInfo{draw::Technology::Printer, page.Width(), page.Height(),
+                                             11811, 11811, 24});
+            chart->PrintPage(dc, page, 0, true);
+            EXPECT_GE(dc.reach.left, page.left);
+            EXPECT_GE(dc.reach.top, page.top);
+            EXPECT_LE(dc.reach.right, page.right);
+            EXPECT_LE(dc.reach.bottom, page.bottom);
+            // The picture uses the page: it reaches from the left margin to the right one (or to
+            // the bottom one on a landscape page).
+            EXPECT_LE(dc.reach.left - page.left, page.Width() / 50);
+            if (page.Width() * 3 <= page.Height() * 4)
+                EXPECT_GE(dc.reach.right, page.right - page.Width() / 50);
+            else
+                EXPECT_GE(dc.reach.bottom, page.bottom - page.Height() / 50);
+        }
 }
 
 } // namespace

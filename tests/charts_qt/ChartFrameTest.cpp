@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
+#include <QPageLayout>
 #include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
@@ -139,6 +140,67 @@ TEST(ChartFrame, PrintsOnePageToAPrinter) {
     EXPECT_FALSE(zor::test::ReadFile(path).size());
     f.frame->PrintTo(printer);
     EXPECT_EQ(zor::test::ReadFile(path).substr(0, 5), "%PDF-");
+}
+
+// A view that records the pages it is asked to print.
+class PageView : public CGraphView {
+public:
+    using CGraphView::CGraphView;
+    static const std::vector<MenuItem>& Menu() {
+        static const std::vector<MenuItem> menu = {MenuCommand(CmdPrint)};
+        return menu;
+    }
+    void PrintPage(draw::DeviceContext&, const draw::Rect& page, int, bool) override {
+        pages.push_back(page);
+    }
+    std::vector<draw::Rect> pages;
+};
+
+TEST(ChartFrame, PrintsInsideThePageMargins) {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    SetDefaultPrintMargins(printer);
+    const QMarginsF mm = printer.pageLayout().margins(QPageLayout::Millimeter);
+    EXPECT_NEAR(mm.left(), 15, 0.01);
+    EXPECT_NEAR(mm.bottom(), 15, 0.01);
+    // About 180 x 267 mm inside the margins at 1200 dpi (A4 is 595 x 842 points); 15 mm are
+    // 708.7 pixels.
+    const draw::Rect inside = PrintPageRect(printer);
+    EXPECT_EQ(inside.left, 0);
+    EXPECT_EQ(inside.top, 0);
+    EXPECT_NEAR(inside.Width(), 180 / 25.4 * 1200, 40);
+    EXPECT_NEAR(inside.Height(), 267 / 25.4 * 1200, 40);
+    EXPECT_EQ(inside.Width(), printer.width());
+    printer.setFullPage(true); // the painter starts at the paper's corner: the page at the margins
+    const draw::Rect full = PrintPageRect(printer);
+    EXPECT_NEAR(full.left, 15 / 25.4 * 1200, 15); // Qt keeps margins in whole points
+    EXPECT_NEAR(full.top, 15 / 25.4 * 1200, 15);
+    EXPECT_NEAR(full.Width(), inside.Width(), 2);
+
+    // The frame hands the view that page.
+    StartedStore db(Country);
+    const Selection s = CountrySelection();
+    const ViewEntry entry{CmdBarChart, MenuBarChart, MenuBarChart,    "page-test",
+                          0,           nullptr,      &PageView::Menu, {}};
+    const ChartResources res;
+    CGraphFrame frame(entry, std::make_unique<PageView>(ViewContext{db.store, res, s}),
+                      &MakeChartWidget, UiServices{});
+    frame.setAttribute(Qt::WA_DeleteOnClose, false);
+    printer.setOutputFileName(QString::fromStdString(db.dir.file("page.pdf")));
+    frame.PrintTo(printer);
+    const auto& view = static_cast<PageView&>(frame.View());
+    EXPECT_EQ(view.pages, std::vector<draw::Rect>{full});
+
+    // Without the program's printer the frame's own one has the same margins.
+    std::optional<QMarginsF> asked;
+    frame.printDialogHook = [&](QPrinter& p, int) {
+        asked = p.pageLayout().margins(QPageLayout::Millimeter);
+        return false;
+    };
+    frame.Print();
+    ASSERT_TRUE(asked);
+    EXPECT_NEAR(asked->top(), 15, 0.01);
 }
 
 TEST(ChartFrame, NoDataReportedAtFirstShowing) {

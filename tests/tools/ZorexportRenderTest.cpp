@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <sstream>
 
 namespace zor {
@@ -141,6 +142,13 @@ TEST(ZorexportRender, ExitStatuses) {
     EXPECT_NE(r.err.find("usage:"), std::string::npos);
     EXPECT_EQ(db.Render({"--size", "0x10"}, "draw", out).status, 64);
     EXPECT_EQ(db.Render({}, "gif", out).status, 64);
+    // Margins that leave no paper (A4 is 210 mm wide) are refused; 0 is paper without margins.
+    r = db.Render({"--margins", "105"}, "print-pdf", out);
+    EXPECT_EQ(r.status, 64);
+    EXPECT_NE(r.err.find("margins"), std::string::npos) << r.err;
+    EXPECT_EQ(db.Render({"--margins", "0", "--paper", "100x80"}, "print-pdf", out).status, 0);
+    EXPECT_EQ(test::ReadFile(out).substr(0, 5), "%PDF-");
+    std::filesystem::remove(out);
     EXPECT_EQ(RunTool("zorexport", {"render", "piechart", "DIR=" + db.dir.path(), "--set", "10000",
                                     "--format", "draw", "--out", out})
                   .status,

@@ -16,6 +16,7 @@
 
 #include <QGuiApplication>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <map>
@@ -29,7 +30,8 @@ const CommandInfo kInfo = {
     "render",
     "zorexport render VIEW [DIR=<dir>] [--set CODE] [--indicators C1,...] [--regions K1,...] "
     "[--periods P1,...] [--indicator I] [--period P] [--region R] [--size WxH] [--paper WxH] "
-    "[view options] --format png|svg|pdf|emf|draw|json|html|txt|copy|print-pdf [--out FILE]",
+    "[--margins MM] [view options] --format png|svg|pdf|emf|draw|json|html|txt|copy|print-pdf "
+    "[--out FILE]",
     nullptr};
 
 constexpr int ExitWriteFailed = 1;
@@ -40,7 +42,8 @@ struct Options {
     std::optional<std::vector<int64_t>> indicators, regions, periods;
     int indicator = 0, period = 0, region = 0;
     std::optional<draw::Size> size;
-    double paperWidth = 210, paperHeight = 297; // mm
+    double paperWidth = 210, paperHeight = 297;    // mm
+    double margins = charts::DefaultPrintMarginMm; // mm, on each side of the paper
     std::string format;
     std::string out;
     std::vector<std::pair<std::string, std::string>> viewOptions; // in the given order
@@ -122,6 +125,10 @@ std::string Parse(const std::vector<std::string>& args, Options& o) {
             const auto paper = ParseSize(value, 2000);
             if (!paper) return "bad paper size " + value;
             o.paperWidth = paper->cx, o.paperHeight = paper->cy;
+        } else if (opt == "--margins") {
+            const auto mm = ParseInt(value);
+            if (!mm || *mm < 0 || *mm > 500) return "bad margins " + value;
+            o.margins = static_cast<double>(*mm);
         } else if (opt == "--format") {
             o.format = value;
             if (!IsPictureFormat(value) && !IsTextFormat(value) && value != "print-pdf")
@@ -133,6 +140,8 @@ std::string Parse(const std::vector<std::string>& args, Options& o) {
         }
         if (!error.empty()) return error;
     }
+    if (2 * o.margins >= std::min(o.paperWidth, o.paperHeight))
+        return "the margins leave nothing of the paper";
     if (!o.view) return "VIEW is required";
     if (o.format.empty()) return "--format is required";
     if (o.out.empty() && !IsTextFormat(o.format)) return "--out is required";
@@ -251,19 +260,23 @@ bool WriteFrames(charts::CView& view, const Options& o) {
 
 constexpr int PrintDpi = 600;
 
-// The printout's page count on the chosen paper, as the print command asks it first.
+// The printout's page count on the chosen paper inside its margins, as the print command asks
+// it first.
 int CountPrintedPages(charts::CView& view, const Options& o) {
-    const draw::DeviceInfo device = draw::PdfPageDevice(o.paperWidth, o.paperHeight, PrintDpi);
+    const draw::DeviceInfo device =
+        draw::PdfPageDevice(o.paperWidth, o.paperHeight, PrintDpi, o.margins);
     draw::NullContext counter(device, draw::QtTextMeasurer::Screen());
     return std::max(1, view.CountPages(counter, {0, 0, device.width, device.height}));
 }
 
 bool WritePrintout(charts::CView& view, const Options& o) {
     const int pages = CountPrintedPages(view, o);
-    return draw::SavePdfPages(o.out, o.paperWidth, o.paperHeight, PrintDpi, pages,
-                              [&view](draw::DeviceContext& dc, const draw::Rect& p, int index) {
-                                  view.PrintPage(dc, p, index, true);
-                              });
+    return draw::SavePdfPages(
+        o.out, o.paperWidth, o.paperHeight, PrintDpi, pages,
+        [&view](draw::DeviceContext& dc, const draw::Rect& p, int index) {
+            view.PrintPage(dc, p, index, true);
+        },
+        o.margins);
 }
 
 // Text output: to --out when given, else to standard output.
