@@ -6,6 +6,7 @@
 #include "draw/EmfWriter.h"
 
 #include <algorithm>
+#include <cctype>
 
 namespace zor::charts {
 
@@ -138,29 +139,81 @@ std::string CView::MakeMetafile(const draw::TextMeasurer& measurer, bool blackAn
     return dc.Finish();
 }
 
+SaveFileChoice ChooseFileType(const std::string& path, int chosenType,
+                              const std::vector<FileType>& types) {
+    if (types.empty()) return {path, 0};
+    auto endsWith = [&path](const std::string& suffix) {
+        const std::string dotted = "." + suffix;
+        if (path.size() <= dotted.size()) return false;
+        return std::equal(dotted.rbegin(), dotted.rend(), path.rbegin(), [](char a, char b) {
+            return std::tolower(static_cast<unsigned char>(a)) ==
+                   std::tolower(static_cast<unsigned char>(b));
+        });
+    };
+    for (size_t i = 0; i < types.size(); ++i)
+        if (endsWith(types[i].suffix)) return {path, static_cast<int>(i)};
+    const size_t chosen = chosenType >= 0 && static_cast<size_t>(chosenType) < types.size()
+                              ? static_cast<size_t>(chosenType)
+                              : 0;
+    return {path + "." + types[chosen].suffix, static_cast<int>(chosen)};
+}
+
+const std::vector<FileType>& CView::PictureFileTypes() {
+    // In PictureFileType order.
+    static const std::vector<FileType> types = {{"Enhanced metafile", "emf"},
+                                                {"PNG image", "png"},
+                                                {"SVG drawing", "svg"},
+                                                {"PDF document", "pdf"}};
+    return types;
+}
+
+draw::Size CView::PictureFileSize() const {
+    if (host_)
+        if (const auto window = host_->WindowSize(); window && window->cx > 0 && window->cy > 0)
+            return *window;
+    const draw::Rect b = GetMetafileInfo().bounds;
+    return {b.Width(), b.Height()};
+}
+
 void CView::ExportPicture() {
     if (!host_) return;
     const auto choice = host_->RunExportDialog(pictureChoice_);
     if (!choice) return;
-    std::string path;
-    if (!choice->toClipboard) {
-        const auto file = host_->AskSaveFileName({{"Enhanced metafile", "emf"}});
-        if (!file) return;
-        path = file->path;
-    }
     const bool bw = choice->blackAndWhite;
-    const std::string emf = MakeMetafile(host_->Measurer(), bw);
+    const PictureFunction draw = [this, bw](draw::DeviceContext& dc, draw::Size size) {
+        DrawPicture(dc, {0, 0, size.cx, size.cy}, bw);
+    };
     if (choice->toClipboard) {
         const draw::Rect bounds = GetMetafileInfo().bounds;
-        host_->PutPictureOnClipboard(emf,
-                                     [this, bw](draw::DeviceContext& dc, draw::Size size) {
-                                         DrawPicture(dc, {0, 0, size.cx, size.cy}, bw);
-                                     },
+        host_->PutPictureOnClipboard(MakeMetafile(host_->Measurer(), bw), draw,
                                      {bounds.Width(), bounds.Height()});
-    } else if (!WriteFileAtomic(path, emf)) {
-        // A picture that did not reach its file must not pass for exported: say so.
-        host_->ShowMessage("The picture could not be written to " + path + ".", MessageIcon::Stop);
+        return;
     }
+    const auto file = host_->AskSaveFileName(PictureFileTypes());
+    if (!file) return;
+    const std::string title = GetMetafileInfo().description;
+    bool written = false;
+    switch (file->type) {
+    case FilePng:
+        written =
+            host_->SavePicture(file->path, PictureFormat::Png, draw, PictureFileSize(), title);
+        break;
+    case FileSvg:
+        written =
+            host_->SavePicture(file->path, PictureFormat::Svg, draw, PictureFileSize(), title);
+        break;
+    case FilePdf:
+        written =
+            host_->SavePicture(file->path, PictureFormat::Pdf, draw, PictureFileSize(), title);
+        break;
+    default: // FileEmf
+        written = WriteFileAtomic(file->path, MakeMetafile(host_->Measurer(), bw));
+        break;
+    }
+    // A picture that did not reach its file must not pass for exported: say so.
+    if (!written)
+        host_->ShowMessage("The picture could not be written to " + file->path + ".",
+                           MessageIcon::Stop);
 }
 
 bool CView::WriteData(JsonWriter&) {

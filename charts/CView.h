@@ -136,9 +136,16 @@ public:
     virtual void PaintWindow(draw::DeviceContext& dc, const draw::Rect& client);
     // The enhanced metafile of the picture (GetMetafileInfo's bounds and description).
     std::string MakeMetafile(const draw::TextMeasurer& measurer, bool blackAndWhite);
+    // The file types of "Special", in this order (the metafile is the default).
+    enum PictureFileType { FileEmf, FilePng, FileSvg, FilePdf };
+    static const std::vector<FileType>& PictureFileTypes();
+    // The size of the PNG, SVG and PDF pictures "Special" writes (device-independent pixels):
+    // the window's client area, else the metafile's picture size.
+    virtual draw::Size PictureFileSize() const;
     // Whether the Export dialog offers "Black && White".
     bool PictureChoice() const { return pictureChoice_; }
-    // The Export command ("Special"): the Export dialog, then the clipboard or a file.
+    // The Export command ("Special"): the Export dialog, then the clipboard or a file of the
+    // type chosen in the save-file dialog.
     virtual void ExportPicture();
 
     // --- File exports of tables (HTML, text): the print dialog offers them when the view has

@@ -1,8 +1,8 @@
 // What a view needs of the window that shows it: message boxes, repainting, the popup menus it
 // put into the menu bar, the Export dialog with the save-file dialog, the clipboard (pictures
-// and HTML tables), the dialogs it opens (through their window-less models) and the text
-// measurer of the screen. The Qt frame implements it, zorexport has a headless one, tests
-// record the calls.
+// and HTML tables), picture files drawn by the platform's backends, the window's size, the
+// dialogs it opens (through their window-less models) and the text measurer of the screen. The
+// Qt frame implements it, zorexport has a headless one, tests record the calls.
 #pragma once
 
 #include "draw/DeviceContext.h"
@@ -36,6 +36,15 @@ struct SaveFileChoice {
     std::string path;
     int type = 0; // index into the offered file types
 };
+
+// What a save-file dialog's answer means: the file type whose suffix the name ends with
+// (ignoring case), else the chosen type with its suffix added to the name. A type index
+// outside the list counts as the first type.
+SaveFileChoice ChooseFileType(const std::string& path, int chosenType,
+                              const std::vector<FileType>& types);
+
+// The picture files "Special" writes besides the enhanced metafile.
+enum class PictureFormat { Png, Svg, Pdf };
 
 // The window-less side of a dialog a view opens: its input, and once it was closed with OK its
 // result. The Qt hosts find the dialog that shows a model by the model's type.
@@ -71,6 +80,19 @@ public:
     // a <TABLE>), `plainText` the same table as UTF-8 text with tab-separated columns, for
     // programs that do not read HTML. Nothing happens when the clipboard cannot be used.
     virtual void PutHtmlOnClipboard(const std::string& fragment, const std::string& plainText) = 0;
+    // Writes a picture file through the platform's drawing backends: `draw` renders the picture
+    // onto a device whose client area is `size` device-independent pixels. A PNG has twice as
+    // many pixels each way (for sharpness), a PDF is one page as large as `size` at 96 dpi, an
+    // SVG's view box is `size`; `title` names the picture. False when the file could not be
+    // written (a host without drawing backends writes nothing).
+    virtual bool SavePicture(const std::string& /*path*/, PictureFormat /*format*/,
+                             const PictureFunction& /*draw*/, draw::Size /*size*/,
+                             const std::string& /*title*/) {
+        return false;
+    }
+    // The client size of the view's window, device-independent pixels; none without a window.
+    virtual std::optional<draw::Size> WindowSize() const { return std::nullopt; }
+
     // Runs the dialog of a model; true when it was closed with OK (the model holds the result).
     // A host without that dialog answers false.
     virtual bool RunDialog(DialogModel& model) = 0;

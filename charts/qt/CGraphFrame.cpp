@@ -510,8 +510,9 @@ std::optional<SaveFileChoice> CGraphFrame::AskSaveFileName(const std::vector<Fil
             dialog.setDefaultSuffix(QString::fromStdString(types[static_cast<size_t>(i)].suffix));
     });
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    // A name ending in another offered suffix chooses that type.
     const int type = std::max(0, static_cast<int>(filters.indexOf(dialog.selectedNameFilter())));
-    return SaveFileChoice{dialog.selectedFiles().front().toStdString(), type};
+    return ChooseFileType(dialog.selectedFiles().front().toStdString(), type, types);
 }
 
 void CGraphFrame::PutPictureOnClipboard(const std::string& emf, const PictureFunction& draw,
@@ -521,6 +522,29 @@ void CGraphFrame::PutPictureOnClipboard(const std::string& emf, const PictureFun
 
 void CGraphFrame::PutHtmlOnClipboard(const std::string& fragment, const std::string& plainText) {
     qt::PutHtmlOnClipboard(fragment, plainText);
+}
+
+bool SavePictureFile(const std::string& path, PictureFormat format, const PictureFunction& draw,
+                     draw::Size size, const std::string& title) {
+    switch (format) {
+    case PictureFormat::Png:
+        return draw::SavePng(path, size, draw, draw::White, PngScale);
+    case PictureFormat::Svg:
+        return draw::SaveSvg(path, size, draw, title);
+    case PictureFormat::Pdf:
+        break;
+    }
+    return draw::SavePdf(path, size, draw);
+}
+
+bool CGraphFrame::SavePicture(const std::string& path, PictureFormat format,
+                              const PictureFunction& draw, draw::Size size,
+                              const std::string& title) {
+    return SavePictureFile(path, format, draw, size, title);
+}
+
+std::optional<draw::Size> CGraphFrame::WindowSize() const {
+    return draw::Size{widget_->width(), widget_->height()};
 }
 
 bool CGraphFrame::OpenView(std::unique_ptr<CView> view) {

@@ -41,6 +41,12 @@ draw::Rect PrintPageRect(const QPrinter& printer);
 // own least margins where they are larger).
 void SetDefaultPrintMargins(QPrinter& printer);
 
+// Picture files through the Qt backends, as "Special" writes them: a PNG at PngScale times the
+// pixels of `size`, an SVG, a one-page PDF. False when the file could not be written.
+inline constexpr int PngScale = 2;
+bool SavePictureFile(const std::string& path, PictureFormat format, const PictureFunction& draw,
+                     draw::Size size, const std::string& title);
+
 // The client widget of a chart or map view: paints the view, tracks the mouse for tooltips,
 // counts its paints. A view that reports a vertical scroll range gets a scroll bar at the right
 // (its client area is then the rest) and the arrow and page keys.
@@ -154,6 +160,9 @@ public:
     void PutPictureOnClipboard(const std::string& emf, const PictureFunction& draw,
                                draw::Size size) override;
     void PutHtmlOnClipboard(const std::string& fragment, const std::string& plainText) override;
+    bool SavePicture(const std::string& path, PictureFormat format, const PictureFunction& draw,
+                     draw::Size size, const std::string& title) override;
+    std::optional<draw::Size> WindowSize() const override;
     bool RunDialog(DialogModel& model) override;
     bool OpenView(std::unique_ptr<CView> view) override;
     const draw::TextMeasurer& Measurer() const override;

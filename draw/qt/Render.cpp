@@ -12,6 +12,7 @@
 #include <QPdfWriter>
 #include <QSvgGenerator>
 
+#include <algorithm>
 #include <cmath>
 
 namespace zor::draw {
@@ -24,8 +25,10 @@ bool WriteBytes(const std::string& path, const QByteArray& bytes) {
 
 } // namespace
 
-QImage RenderImage(Size size, const DrawFunction& draw, Color background) {
-    QImage image(std::max(1, size.cx), std::max(1, size.cy), QImage::Format_RGB32);
+QImage RenderImage(Size size, const DrawFunction& draw, Color background, int scale) {
+    scale = std::clamp(scale, 1, 8);
+    QImage image(std::max(1, size.cx) * scale, std::max(1, size.cy) * scale, QImage::Format_RGB32);
+    image.setDevicePixelRatio(scale);
     image.fill(QColor(RedOf(background), GreenOf(background), BlueOf(background)));
     QPainter painter(&image);
     {
@@ -36,8 +39,9 @@ QImage RenderImage(Size size, const DrawFunction& draw, Color background) {
     return image;
 }
 
-bool SavePng(const std::string& path, Size size, const DrawFunction& draw, Color background) {
-    QImage image = RenderImage(size, draw, background);
+bool SavePng(const std::string& path, Size size, const DrawFunction& draw, Color background,
+             int scale) {
+    QImage image = RenderImage(size, draw, background, scale);
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);

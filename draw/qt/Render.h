@@ -16,11 +16,13 @@ namespace zor::draw {
 
 using DrawFunction = std::function<void(DeviceContext& dc, Size device)>;
 
-// A new 32-bit image of `size` pixels filled with `background`, drawn on as a display.
-QImage RenderImage(Size size, const DrawFunction& draw, Color background = White);
+// A new 32-bit image of `size` pixels filled with `background`, drawn on as a display. With a
+// `scale` above 1 the image has that many times the pixels each way and the drawing is made at
+// `size` on it (as on a screen of that pixel ratio).
+QImage RenderImage(Size size, const DrawFunction& draw, Color background = White, int scale = 1);
 
-bool SavePng(const std::string& path, Size size, const DrawFunction& draw,
-             Color background = White);
+bool SavePng(const std::string& path, Size size, const DrawFunction& draw, Color background = White,
+             int scale = 1);
 
 // Draws on the pixels of a raster as on a display of its size (the drawing sees the raster's
 // size as its device size).

@@ -355,8 +355,12 @@ TEST(BarChart, ExportToFileAndClipboard) {
     host.exportAnswer = ExportChoice{false, false};
     chart.OnCommand(1099); // save dialog cancelled
     ASSERT_EQ(host.fileAsks.size(), 1u);
-    ASSERT_EQ(host.fileAsks[0].size(), 1u);
+    // The metafile first (the default), then PNG, SVG and PDF.
+    ASSERT_EQ(host.fileAsks[0].size(), 4u);
     EXPECT_EQ(host.fileAsks[0][0].suffix, "emf");
+    EXPECT_EQ(host.fileAsks[0][1].suffix, "png");
+    EXPECT_EQ(host.fileAsks[0][2].suffix, "svg");
+    EXPECT_EQ(host.fileAsks[0][3].suffix, "pdf");
     EXPECT_TRUE(host.clipboard.empty());
 
     const std::string path = db.dir.file("chart.emf");
@@ -381,6 +385,69 @@ TEST(BarChart, ExportToFileAndClipboard) {
     draw::RecordingContext dc;
     host.clipboardDraw(dc, host.clipboardSize);
     EXPECT_EQ(Lines(dc.Recording(), "rect -750 -400 7250 5600").size(), 1u);
+}
+
+TEST(BarChart, ExportsEachFileTypeOfTheSaveDialogAtTheWindowsSize) {
+    StartedStore db(Country);
+    const auto view = MakeTestView<CBarChart>(db.store, CountrySelection());
+    CBarChart& chart = *view;
+    test::RecordingHost host;
+    OpenView(chart, host);
+    host.exportAnswer = ExportChoice{false, false};
+    const struct {
+        int type;
+        PictureFormat format;
+    } kinds[] = {{CView::FilePng, PictureFormat::Png},
+                 {CView::FileSvg, PictureFormat::Svg},
+                 {CView::FilePdf, PictureFormat::Pdf}};
+    for (const auto& k : kinds) {
+        host.fileType = k.type;
+        host.fileAnswer = db.dir.file("chart." + CView::PictureFileTypes()[size_t(k.type)].suffix);
+        chart.OnCommand(CmdSpecial);
+        ASSERT_FALSE(host.savedPictures.empty());
+        const auto& saved = host.savedPictures.back();
+        EXPECT_EQ(saved.path, *host.fileAnswer);
+        EXPECT_EQ(saved.format, k.format);
+        EXPECT_EQ(saved.size, (draw::Size{800, 600})); // no window: the metafile's size
+        EXPECT_EQ(saved.title, "Graph");
+    }
+    EXPECT_EQ(host.savedPictures.size(), 3u);
+    EXPECT_TRUE(host.messages.empty());
+
+    // In a window the picture is drawn at the window's size, as the whole exported picture.
+    host.windowSize = draw::Size{1000, 700};
+    host.fileType = CView::FilePng;
+    host.fileAnswer = db.dir.file("chart.png");
+    chart.OnCommand(CmdSpecial);
+    ASSERT_EQ(host.savedPictures.size(), 4u);
+    EXPECT_EQ(host.savedPictures.back().size, (draw::Size{1000, 700}));
+    draw::RecordingContext dc(
+        draw::DeviceInfo{draw::Technology::Display, 1000, 700, 3780, 3780, 24});
+    host.savedPictures.back().draw(dc, {1000, 700});
+    EXPECT_EQ(Lines(dc.Recording(), "viewportext").back(), "viewportext 1000 700");
+    EXPECT_EQ(Lines(dc.Recording(), "rect -750 -400 7250 5600").size(), 1u); // the white frame
+
+    // A file the backends could not write is reported.
+    host.saveAnswer = false;
+    chart.OnCommand(CmdSpecial);
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_NE(host.messages[0].first.find("chart.png"), std::string::npos);
+    EXPECT_EQ(host.messages[0].second, MessageIcon::Stop);
+}
+
+TEST(SaveFileDialog, TheTypeFollowsTheNamesSuffixElseTheChosenFilterAddsIts) {
+    const auto& types = CView::PictureFileTypes();
+    auto choose = [&](const std::string& path, int chosen) {
+        const SaveFileChoice c = ChooseFileType(path, chosen, types);
+        return c.path + " " + std::to_string(c.type);
+    };
+    EXPECT_EQ(choose("/d/chart", CView::FilePng), "/d/chart.png 1");
+    EXPECT_EQ(choose("/d/chart.emf", CView::FileEmf), "/d/chart.emf 0");
+    EXPECT_EQ(choose("/d/chart.SVG", CView::FileEmf), "/d/chart.SVG 2"); // the name decides
+    EXPECT_EQ(choose("/d/chart.pdf", CView::FilePng), "/d/chart.pdf 3");
+    EXPECT_EQ(choose("/d/my.png.backup", CView::FilePdf), "/d/my.png.backup.pdf 3");
+    EXPECT_EQ(choose("/d/.png", CView::FileEmf), "/d/.png 1");
+    EXPECT_EQ(choose("/d/chart", 7), "/d/chart.emf 0"); // no such type: the first
 }
 
 } // namespace

@@ -12,6 +12,7 @@
 
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QImage>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
@@ -121,6 +122,47 @@ TEST(ChartFrame, ExportToFileAndClipboard) {
         PictureMimeData(emf.Bytes(), [](draw::DeviceContext&, draw::Size) {}, {800, 600});
     EXPECT_EQ(data->data(EmfMimeType).size(), qsizetype(emf.Bytes().size()));
     EXPECT_TRUE(data->hasImage());
+}
+
+TEST(ChartFrame, ExportsPngSvgAndPdfAtTheWindowsSize) {
+    Frame f;
+    f.frame->resize(640, 480);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return f.Widget()->width() == 640; }));
+    const QSize client = f.Widget()->size();
+    f.frame->exportDialogHook = [](bool) { return std::optional<ExportChoice>({false, false}); };
+    std::string path;
+    int type = 0;
+    f.frame->fileDialogHook = [&](const std::vector<FileType>& types) {
+        EXPECT_EQ(types.size(), 4u);
+        return std::optional<SaveFileChoice>({path, type});
+    };
+    auto exportAs = [&](int t, const char* name) {
+        type = t;
+        path = f.db.dir.file(name);
+        f.frame->OnCommand(CmdSpecial);
+        return zor::test::ReadFile(path);
+    };
+    // PNG: twice the window's pixels each way.
+    const std::string png = exportAs(CView::FilePng, "chart.png");
+    QImage image;
+    ASSERT_TRUE(image.loadFromData(reinterpret_cast<const uchar*>(png.data()), int(png.size())));
+    EXPECT_EQ(image.size(), client * 2);
+    // The bars are there: the first region's red somewhere in the picture.
+    bool red = false;
+    for (int y = 0; y < image.height() && !red; y += 2)
+        for (int x = 0; x < image.width() && !red; x += 2)
+            red = image.pixel(x, y) == qRgb(255, 0, 0);
+    EXPECT_TRUE(red);
+    // SVG with the window's view box; PDF.
+    const std::string svg = exportAs(CView::FileSvg, "chart.svg");
+    EXPECT_NE(svg.find("viewBox=\"0 0 " + std::to_string(client.width()) + " " +
+                       std::to_string(client.height()) + "\""),
+              std::string::npos);
+    EXPECT_EQ(exportAs(CView::FilePdf, "chart.pdf").substr(0, 5), "%PDF-");
+    // The metafile stays the default.
+    const draw::test::EmfFile emf(exportAs(CView::FileEmf, "chart.emf"));
+    EXPECT_FALSE(emf.Malformed());
+    EXPECT_TRUE(f.messages.empty());
 }
 
 TEST(ChartFrame, PrintsOnePageToAPrinter) {

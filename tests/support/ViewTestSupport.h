@@ -69,6 +69,25 @@ struct RecordingHost : charts::ViewHost {
         openedViews.push_back(std::move(view));
         return true;
     }
+    // Picture files the view asked for (nothing is written); `saveAnswer` is the result.
+    struct SavedPicture {
+        std::string path;
+        charts::PictureFormat format;
+        draw::Size size;
+        std::string title;
+        charts::PictureFunction draw;
+    };
+    std::vector<SavedPicture> savedPictures;
+    bool saveAnswer = true;
+    bool SavePicture(const std::string& path, charts::PictureFormat format,
+                     const charts::PictureFunction& draw, draw::Size size,
+                     const std::string& title) override {
+        savedPictures.push_back({path, format, size, title, draw});
+        return saveAnswer;
+    }
+    // The window's client size; none: no window.
+    std::optional<draw::Size> windowSize;
+    std::optional<draw::Size> WindowSize() const override { return windowSize; }
     bool RunDialog(charts::DialogModel& model) override {
         dialogs.push_back(&typeid(model));
         return dialogAnswer && dialogAnswer(model);

@@ -207,6 +207,22 @@ public:
     void PutPictureOnClipboard(const std::string&, const charts::PictureFunction&,
                                draw::Size) override {}
     void PutHtmlOnClipboard(const std::string&, const std::string&) override {}
+    // Picture files as the frame writes them (PNG at twice the pixels).
+    bool SavePicture(const std::string& path, charts::PictureFormat format,
+                     const charts::PictureFunction& draw, draw::Size size,
+                     const std::string& title) override {
+        switch (format) {
+        case charts::PictureFormat::Png:
+            return draw::SavePng(path, size, draw, draw::White, 2);
+        case charts::PictureFormat::Svg:
+            return draw::SaveSvg(path, size, draw, title);
+        case charts::PictureFormat::Pdf:
+            break;
+        }
+        return draw::SavePdf(path, size, draw);
+    }
+    // No window: pictures take the size of the view's metafile.
+    std::optional<draw::Size> WindowSize() const override { return std::nullopt; }
     bool RunDialog(charts::DialogModel&) override { return false; }
     bool OpenView(std::unique_ptr<charts::CView>) override { return false; }
     const draw::TextMeasurer& Measurer() const override { return draw::QtTextMeasurer::Screen(); }
