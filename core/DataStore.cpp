@@ -26,17 +26,35 @@ bool DataStore::StartUp(const PlatformInfo& platform) {
         if (!ec) settings_.dataDirectory = WithTrailingSeparator(abs.lexically_normal().string());
     }
 
+    // A directory that is not there is said so, apart from one that lacks its zorgui.cfg.
+    if (const std::string dir = WithoutTrailingSeparator(settings_.dataDirectory);
+        !IsDirectory(dir))
+        return Fail("data directory " + dir +
+                    (PathExists(dir) ? " is not a directory" : " does not exist"));
+
     titles_ = TitlesTable::Load(settings_.dataDirectory + "wtitles.bin");
 
     std::string cfgPath = settings_.dataDirectory + "zorgui.cfg";
     auto cfg = ReadWholeFile(cfgPath, size_t(16) << 20);
-    if (!cfg) return Fail(cfgPath + ": cannot be opened");
+    if (!cfg)
+        return Fail(cfgPath +
+                    (FileExists(ResolvePath(cfgPath)) ? ": cannot be read" : ": not found") +
+                    "; the data directory needs its configuration file zorgui.cfg with the "
+                    "lines PROVIDER=ZOR-2 and DATA SOURCE=<directory of the data files>");
     ApplyConfigText(settings_, *cfg, platform);
 
     const bool fileProvider = IsFileProviderName(settings_.providerName);
     if (fileProvider) CompleteDataSource(settings_);
-    if (settings_.providerName.empty()) return Fail(cfgPath + ": no PROVIDER");
-    if (settings_.dataSource.empty()) return Fail(cfgPath + ": no DATA SOURCE");
+    if (settings_.providerName.empty())
+        return Fail(cfgPath + ": no PROVIDER= line; expected PROVIDER=ZOR-2 for the data files");
+    if (settings_.dataSource.empty())
+        return Fail(cfgPath + ": no DATA SOURCE= line; expected the directory of the data files");
+    if (fileProvider) {
+        const std::string source = WithoutTrailingSeparator(settings_.dataSource);
+        if (!IsDirectory(source))
+            return Fail("data source " + source + " (DATA SOURCE= in " + cfgPath + ") " +
+                        (PathExists(source) ? "is not a directory" : "does not exist"));
+    }
 
     provider_ = DataProvider{};
     fileProvider_.reset();
@@ -49,9 +67,10 @@ bool DataStore::StartUp(const PlatformInfo& platform) {
     sets_.clear();
     groups_.clear();
     periods_.clear();
+    // The provider's reason names the file and what it should hold; else the step.
     auto why = [this](const char* step) {
         std::string detail = fileProvider_ ? fileProvider_->LastError() : std::string();
-        return std::string(step) + (detail.empty() ? "" : ": " + detail);
+        return detail.empty() ? std::string(step) : detail;
     };
     const auto& name = settings_.providerName;
     const auto& source = settings_.dataSource;

@@ -27,6 +27,21 @@ bool SameNameNoCase(std::string_view a, std::string_view b) {
     return true;
 }
 
+// What each catalogue file of a data source holds, for the start-up messages.
+constexpr char kSetListHolds[] =
+    "the list of region sets: \"CLF\", the name length, the count, each set's id and name";
+constexpr char kGroupsHold[] = "the indicator groups: \"MGF\", the name length, ten group names";
+constexpr char kMainlistHolds[] =
+    "the indicators of the ten groups: \"MIF\", the name length, ten blocks of indicators";
+constexpr char kTempListHolds[] =
+    "the temporary indicators: \"TIF\", the name length, the used count, 100 slots";
+constexpr char kPeriodsHold[] = "the time periods: a count, then a code and a 16-byte name each";
+
+// "<path>: not found" or "cannot be read", for a file that could not be opened.
+std::string Unopened(const std::string& path) {
+    return path + (PathExists(ResolvePath(path)) ? ": cannot be read" : ": not found");
+}
+
 void AppendInt(std::string& s, int v) {
     char buf[16];
     auto r = std::to_chars(buf, buf + sizeof buf, v);
@@ -47,9 +62,11 @@ bool FileProvider::LoadTimePeriods(const std::string& source, std::vector<TimePe
     lastError_.clear();
     std::string path = source + "tmscl.bin";
     auto bytes = ReadWholeFile(path, kMaxCatalogueFile);
-    if (!bytes) return Fail(path + ": cannot be opened");
+    if (!bytes) return Fail(Unopened(path) + "; expected " + kPeriodsHold);
     auto parsed = ParseTimePeriods(*bytes);
-    if (!parsed) return Fail(path + ": truncated or invalid");
+    if (!parsed)
+        return Fail(path + ": a negative count or fewer periods than it announces; expected " +
+                    kPeriodsHold);
     periods = std::move(*parsed);
     return true;
 }
@@ -59,16 +76,16 @@ bool FileProvider::LoadIndicatorGroups(const std::string& source,
     lastError_.clear();
     std::string grpPath = source + "mainlist.grp";
     auto grp = ReadWholeFile(grpPath, kMaxCatalogueFile);
-    if (!grp) return Fail(grpPath + ": cannot be opened");
+    if (!grp) return Fail(Unopened(grpPath) + "; expected " + kGroupsHold);
     auto names = ParseGroupNames(*grp);
-    if (!names) return Fail(grpPath + ": wrong magic or truncated");
+    if (!names) return Fail(grpPath + ": wrong magic or truncated; expected " + kGroupsHold);
 
     std::string indPath = source + "mainlist.ind";
     RandomAccessFile ind;
-    if (!ind.Open(indPath)) return Fail(indPath + ": cannot be opened");
+    if (!ind.Open(indPath)) return Fail(Unopened(indPath) + "; expected " + kMainlistHolds);
     auto header = ind.ReadExact(0, 5);
     auto len = header ? ParseMainlistHeader(*header) : std::nullopt;
-    if (!len) return Fail(indPath + ": wrong magic");
+    if (!len) return Fail(indPath + ": wrong magic; expected " + kMainlistHolds);
     for (auto& g : *names) {
         // The block's count announces the group's size.
         auto count = ind.ReadExact(MainlistBlockOffset(*len, g.id), 2);
@@ -86,10 +103,14 @@ bool FileProvider::LoadIndicatorGroups(const std::string& source,
             WriteFileAtomic(tmpPath, WriteTempList({}));
     }
     RandomAccessFile tmp;
-    if (!tmp.Open(tmpPath)) return Fail(tmpPath + ": cannot be opened or created");
+    if (!tmp.Open(tmpPath))
+        return Fail(tmpPath +
+                    ": cannot be opened or created (is the data directory writable?); "
+                    "expected " +
+                    kTempListHolds);
     auto tmpHeader = tmp.ReadExact(0, 7);
     auto th = tmpHeader ? ParseTempListHeader(*tmpHeader) : std::nullopt;
-    if (!th) return Fail(tmpPath + ": wrong magic");
+    if (!th) return Fail(tmpPath + ": wrong magic; expected " + kTempListHolds);
 
     IndicatorGroup temp;
     temp.id = TempGroupId;
@@ -144,9 +165,9 @@ bool FileProvider::LoadRegionSets(const std::string& source, std::vector<RegionS
     lastError_.clear();
     std::string listPath = source + "clist.bin";
     auto list = ReadWholeFile(listPath, kMaxCatalogueFile);
-    if (!list) return Fail(listPath + ": cannot be opened");
+    if (!list) return Fail(Unopened(listPath) + "; expected " + kSetListHolds);
     auto entries = ParseSetList(*list);
-    if (!entries) return Fail(listPath + ": wrong magic or truncated");
+    if (!entries) return Fail(listPath + ": wrong magic or truncated; expected " + kSetListHolds);
 
     bool allRead = true;
     for (const auto& e : *entries) {
@@ -155,22 +176,28 @@ bool FileProvider::LoadRegionSets(const std::string& source, std::vector<RegionS
         set.name = e.name;
         std::string par = source + std::to_string(e.id) + ".par";
         std::string ind = source + std::to_string(e.id) + ".ind";
+        // What the set's two files hold (clist.bin names the set).
+        const std::string parHolds = "the regions of set " + std::to_string(e.id) +
+                                     " listed in clist.bin: \"CIF\", the name length, the "
+                                     "top-level and the small regions";
+        const std::string indHolds = "the indicator codes of set " + std::to_string(e.id) +
+                                     " listed in clist.bin: a count, then the codes";
         auto parBytes = ReadWholeFile(par, kMaxCatalogueFile);
         if (!parBytes) {
-            allRead = Fail(par + ": cannot be opened");
+            allRead = Fail(Unopened(par) + "; expected " + parHolds);
             continue;
         }
         if (!ParseParFile(*parBytes, set)) {
-            allRead = Fail(par + ": wrong magic or truncated");
+            allRead = Fail(par + ": wrong magic or truncated; expected " + parHolds);
             continue;
         }
         auto indBytes = ReadWholeFile(ind, kMaxCatalogueFile);
         if (!indBytes) {
-            allRead = Fail(ind + ": cannot be opened");
+            allRead = Fail(Unopened(ind) + "; expected " + indHolds);
             continue;
         }
         if (!ParseIndFile(*indBytes, set)) {
-            allRead = Fail(ind + ": truncated");
+            allRead = Fail(ind + ": shorter than its count says; expected " + indHolds);
             continue;
         }
         sets.push_back(std::move(set));

@@ -47,6 +47,21 @@ bool FileExists(const std::string& path) {
     return ::stat(ResolvePath(path).c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
+bool IsDirectory(const std::string& path) {
+    struct stat st;
+    return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool PathExists(const std::string& path) {
+    struct stat st;
+    return !path.empty() && ::stat(path.c_str(), &st) == 0;
+}
+
+std::string WithoutTrailingSeparator(std::string path) {
+    while (path.size() > 1 && path.back() == '/') path.pop_back();
+    return path;
+}
+
 std::string ResolvePath(const std::string& path) {
     struct stat st;
     if (path.empty() || ::stat(path.c_str(), &st) == 0) return path;

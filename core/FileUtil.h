@@ -21,6 +21,11 @@ std::string DirectoryOf(std::string_view path);
 std::string ResolvePath(const std::string& path);
 
 bool FileExists(const std::string& path);
+// Whether a directory is there (exact name), and whether anything is.
+bool IsDirectory(const std::string& path);
+bool PathExists(const std::string& path);
+// A directory path without its trailing '/' ("/" stays).
+std::string WithoutTrailingSeparator(std::string path);
 
 // Reads a whole file (after ResolvePath). Fails when the file cannot be opened or is larger
 // than maxBytes.

@@ -207,12 +207,13 @@ TEST(StartUp, FindsFilesCaseInsensitively) {
     EXPECT_EQ(store.RegionSets().size(), 3u);
 }
 
-// Every way start-up can fail, each with a reason that names the file.
+// Every way start-up can fail, each with one line that names the file, what is wrong with it
+// and what was expected of it.
 TEST(StartUpFailure, EachStepFailsWithAReason) {
     struct Case {
         const char* what;
         std::function<void(const std::string& dir)> breakIt;
-        const char* mentions;
+        std::vector<std::string> mentions;
     };
     auto remove = [](const char* name) {
         return [name](const std::string& d) { std::filesystem::remove(d + name); };
@@ -220,35 +221,62 @@ TEST(StartUpFailure, EachStepFailsWithAReason) {
     auto overwrite = [](const char* name, std::string bytes) {
         return [name, bytes](const std::string& d) { WriteFile(d + name, bytes); };
     };
+    const std::string sets = "expected the list of region sets";
+    const std::string groups = "expected the indicator groups";
+    const std::string mainlist = "expected the indicators of the ten groups";
+    const std::string periods = "expected the time periods";
     std::vector<Case> cases = {
-        {"no zorgui.cfg", remove("zorgui.cfg"), "zorgui.cfg"},
-        {"no provider", overwrite("zorgui.cfg", "DATA SOURCE=/x\n"), "PROVIDER"},
-        {"no data source", overwrite("zorgui.cfg", "PROVIDER=other\n"), "DATA SOURCE"},
-        {"no clist.bin", remove("clist.bin"), "clist.bin"},
-        {"clist magic", overwrite("clist.bin", "XLF\x01\x00\x00\x00"), "clist.bin"},
-        {"clist truncated", overwrite("clist.bin", std::string("CLF\x08\x00\x05\x00", 7)),
-         "clist.bin"},
-        {"no .par", remove("10200.par"), "10200.par"},
-        {"par magic", overwrite("10100.par", "CIX"), "10100.par"},
+        {"no zorgui.cfg",
+         remove("zorgui.cfg"),
+         {"zorgui.cfg: not found", "PROVIDER=ZOR-2", "DATA SOURCE="}},
+        {"no provider", overwrite("zorgui.cfg", "DATA SOURCE=/x\n"), {"zorgui.cfg: no PROVIDER="}},
+        {"no data source",
+         overwrite("zorgui.cfg", "PROVIDER=other\n"),
+         {"zorgui.cfg: no DATA SOURCE=", "directory of the data files"}},
+        {"data source missing",
+         overwrite("zorgui.cfg", "PROVIDER=ZOR-2\nDATA SOURCE=gone\n"),
+         {"data source ", "gone (DATA SOURCE= in ", "zorgui.cfg) does not exist"}},
+        {"data source a file",
+         overwrite("zorgui.cfg", "PROVIDER=ZOR-2\nDATA SOURCE=clist.bin\n"),
+         {"clist.bin (DATA SOURCE= in ", "is not a directory"}},
+        {"no clist.bin", remove("clist.bin"), {"clist.bin: not found", sets}},
+        {"clist magic",
+         overwrite("clist.bin", "XLF\x01\x00\x00\x00"),
+         {"clist.bin: wrong magic", sets}},
+        {"clist truncated",
+         overwrite("clist.bin", std::string("CLF\x08\x00\x05\x00", 7)),
+         {"clist.bin: wrong magic or truncated", "\"CLF\""}},
+        {"no .par", remove("10200.par"), {"10200.par: not found", "the regions of set 10200"}},
+        {"par magic", overwrite("10100.par", "CIX"), {"10100.par: wrong magic", "\"CIF\""}},
         {"par truncated",
          overwrite("10100.par", std::string("CIF\x10\x00\x03\x00"
                                             "ab",
                                             9)),
-         "10100.par"},
-        {"no .ind", remove("10100.ind"), "10100.ind"},
-        {"ind absurd count", overwrite("10100.ind", std::string("\xff\x7f\x01\x00", 4)),
-         "10100.ind"},
-        {"no mainlist.grp", remove("mainlist.grp"), "mainlist.grp"},
+         {"10100.par: wrong magic or truncated", "the regions of set 10100"}},
+        {"no .ind",
+         remove("10100.ind"),
+         {"10100.ind: not found", "the indicator codes of set 10100"}},
+        {"ind absurd count",
+         overwrite("10100.ind", std::string("\xff\x7f\x01\x00", 4)),
+         {"10100.ind: shorter than its count says", "a count, then the codes"}},
+        {"no mainlist.grp", remove("mainlist.grp"), {"mainlist.grp: not found", groups}},
         {"grp magic",
          overwrite("mainlist.grp", std::string("MGX\x01\x00", 5) + std::string(10, 'a')),
-         "mainlist.grp"},
-        {"no mainlist.ind", remove("mainlist.ind"), "mainlist.ind"},
-        {"ind magic", overwrite("mainlist.ind", "XIF\x01\x00"), "mainlist.ind"},
-        {"tmplist magic", overwrite("tmplist.ind", "XIF\x80\x00\x00\x00"), "tmplist.ind"},
-        {"no tmscl.bin", remove("tmscl.bin"), "tmscl.bin"},
-        {"tmscl truncated", overwrite("tmscl.bin", std::string("\x03\x00\xd0\x07", 4)),
-         "tmscl.bin"},
-        {"tmscl negative", overwrite("tmscl.bin", std::string("\xff\xff", 2)), "tmscl.bin"},
+         {"mainlist.grp: wrong magic", "\"MGF\""}},
+        {"no mainlist.ind", remove("mainlist.ind"), {"mainlist.ind: not found", mainlist}},
+        {"ind magic",
+         overwrite("mainlist.ind", "XIF\x01\x00"),
+         {"mainlist.ind: wrong magic", "\"MIF\""}},
+        {"tmplist magic",
+         overwrite("tmplist.ind", "XIF\x80\x00\x00\x00"),
+         {"tmplist.ind: wrong magic", "expected the temporary indicators", "\"TIF\""}},
+        {"no tmscl.bin", remove("tmscl.bin"), {"tmscl.bin: not found", periods}},
+        {"tmscl truncated",
+         overwrite("tmscl.bin", std::string("\x03\x00\xd0\x07", 4)),
+         {"tmscl.bin: a negative count or fewer periods", periods}},
+        {"tmscl negative",
+         overwrite("tmscl.bin", std::string("\xff\xff", 2)),
+         {"tmscl.bin", periods}},
     };
     for (const auto& c : cases) {
         TempDir dir;
@@ -256,9 +284,27 @@ TEST(StartUpFailure, EachStepFailsWithAReason) {
         c.breakIt(dir.path());
         DataStore store;
         EXPECT_FALSE(store.StartUp(PlatformFor(dir.path()))) << c.what;
-        EXPECT_NE(store.StartupError().find(c.mentions), std::string::npos)
-            << c.what << ": " << store.StartupError();
+        const std::string& error = store.StartupError();
+        EXPECT_EQ(error.find('\n'), std::string::npos) << c.what << ": " << error;
+        for (const std::string& part : c.mentions)
+            EXPECT_NE(error.find(part), std::string::npos) << c.what << ": " << error;
     }
+}
+
+TEST(StartUpFailure, ADataDirectoryThatIsNotThereIsToldApartFromOneWithoutItsConfiguration) {
+    TempDir dir;
+    DataStore store;
+    EXPECT_FALSE(store.StartUp(PlatformFor(dir.file("x"))));
+    EXPECT_EQ(store.StartupError(), "data directory " + dir.file("x") + " does not exist");
+
+    WriteFile(dir.file("plain"), "not a directory");
+    EXPECT_FALSE(store.StartUp(PlatformFor(dir.file("plain"))));
+    EXPECT_EQ(store.StartupError(), "data directory " + dir.file("plain") + " is not a directory");
+
+    // The directory is there but holds no zorgui.cfg.
+    EXPECT_FALSE(store.StartUp(PlatformFor(dir.path())));
+    EXPECT_EQ(store.StartupError().rfind(dir.file("zorgui.cfg") + ": not found; ", 0), 0u)
+        << store.StartupError();
 }
 
 TEST(StartUpFailure, RemainingSetsAreStillRead) {
