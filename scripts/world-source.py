@@ -441,6 +441,8 @@ def main():
         "periods": YEARS,
         "values": ["values.csv"],
         "picture": "front.bmp",
+        # The credit line printed under every chart, as the sources' licences ask.
+        "source": "Source: Gapminder (CC BY 4.0); boundaries: Natural Earth",
     }
     with open(os.path.join(out, "manifest.json"), "w", encoding="utf-8") as f:
         json.dump(manifest, f, indent=1, ensure_ascii=False)

@@ -2,9 +2,12 @@
 // back (zorexport, the core's parsers) is compared with the source.
 #include "core/Bitmap.h"
 #include "core/Bytes.h"
+#include "core/DataStore.h"
 #include "core/FileProvider.h"
 #include "core/Formats.h"
+#include "core/Ids.h"
 #include "core/MapFormat.h"
+#include "core/Texts.h"
 #include "tests/support/Fixture.h"
 #include "tests/tools/RunTool.h"
 
@@ -229,6 +232,36 @@ TEST(Zorimport, CatalogueReadsBackAsWritten) {
     EXPECT_EQ(test::ReadFile(s.out("zorgui.cfg")),
               "PROVIDER=ZOR-2\nCHARSET=238\nDECIMAL SYMBOL=,\n");
     EXPECT_EQ(test::ReadFile(s.out("front.bmp")), SmallBitmap());
+    // No "source": the program's own source line stays (no titles file).
+    EXPECT_FALSE(fs::exists(s.out("wtitles.bin")));
+}
+
+TEST(Zorimport, TheSourceBecomesTheLinePrintedUnderEveryChart) {
+    Source s;
+    Replace(s.manifest, "\"picture\": \"front.bmp\"",
+            "\"picture\": \"front.bmp\", \"source\": \"Źródło: GUS (CC BY 4.0)\"");
+    auto r = s.Import();
+    ASSERT_EQ(r.status, 0) << r.err;
+    // String 7000 of the titles file, in the charset's code page (Windows-1250), which the
+    // program reads at start-up.
+    const TitlesTable titles = TitlesTable::Parse(test::ReadFile(s.out("wtitles.bin")));
+    ASSERT_EQ(titles.entries().size(), 1u);
+    EXPECT_EQ(titles.entries()[0].id, uint32_t(TextSourceLine));
+    EXPECT_EQ(titles.entries()[0].defaultText, "Source: KVZ Database");
+    EXPECT_EQ(titles.entries()[0].replacement, "\x8Fr\xF3"
+                                               "d\xB3o: GUS (CC BY 4.0)");
+    DataStore store;
+    PlatformInfo platform;
+    platform.commandLine = "DIR=" + s.target();
+    platform.arialWithCharset = [](int) { return true; };
+    ASSERT_TRUE(store.StartUp(platform)) << store.StartupError();
+    EXPECT_EQ(store.UiText(TextSourceLine), "Źródło: GUS (CC BY 4.0)");
+
+    // A source the code page cannot hold, or an empty one, is an error.
+    Replace(s.manifest, "Źródło", "東京");
+    r = s.Import();
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(Contains(r.err, "\"source\" \"東京: GUS (CC BY 4.0)\" cannot be encoded")) << r.err;
 }
 
 TEST(Zorimport, ValuesReadBackThroughTheProgramsTable) {
@@ -686,6 +719,15 @@ protected:
     std::string dir;
     std::vector<RegionSet> sets;
 };
+
+TEST_F(DemoDatabase, ChartsPrintTheSourcesCredits) {
+    DataStore store;
+    PlatformInfo platform;
+    platform.commandLine = "DIR=" + dir;
+    ASSERT_TRUE(store.StartUp(platform)) << store.StartupError();
+    EXPECT_EQ(store.UiText(TextSourceLine),
+              "Source: Gapminder (CC BY 4.0); boundaries: Natural Earth");
+}
 
 TEST_F(DemoDatabase, SetsFollowTheNumberingWithTheirTotalsLast) {
     ASSERT_EQ(sets.size(), 23u);

@@ -6,7 +6,9 @@
 #include "core/Charset.h"
 #include "core/FileUtil.h"
 #include "core/Formats.h"
+#include "core/Ids.h"
 #include "core/MapFormat.h"
+#include "core/Texts.h"
 #include "tools/zorimport/Boundaries.h"
 #include "tools/zorimport/Geometry.h"
 #include "tools/zorimport/Manifest.h"
@@ -423,6 +425,11 @@ bool WriteCatalogueAndValues(const Source& src, Output& out, Diagnostics& diag, 
         }
     }
     if (ok && !src.picture.empty()) ok = out.Write("front.bmp", src.picture);
+    // The credit line under every chart: string 7000 of the titles file.
+    if (ok && !m.source.bytes.empty())
+        ok = out.Write(
+            "wtitles.bin",
+            WriteTitlesFile({{TextSourceLine, BuiltinString(TextSourceLine), m.source.bytes}}));
     return ok;
 }
 

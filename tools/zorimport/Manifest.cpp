@@ -3,6 +3,7 @@
 #include "core/Catalogue.h"
 #include "core/Charset.h"
 #include "core/FileUtil.h"
+#include "core/Texts.h"
 #include "tools/zorimport/Json.h"
 
 #include <algorithm>
@@ -634,7 +635,7 @@ public:
         if (!c_.Expect(root_, JsonValue::Type::Object, "the manifest")) return std::nullopt;
         c_.Keys(root_, "the manifest",
                 {"charset", "decimalSymbol", "nameLengths", "regionSets", "groups", "periods",
-                 "values", "picture"});
+                 "values", "picture", "source"});
         if (!ReadCharset()) return std::nullopt; // every name depends on it
         ReadDecimalSymbol();
         if (const JsonValue* l = root_.find("nameLengths")) ReadLengths(c_, *l, m_.lengths);
@@ -646,6 +647,7 @@ public:
             ok_ = false;
         ReadValueFiles();
         ReadPicture();
+        ReadSource();
         if (!ok_) return std::nullopt;
         return std::move(m_);
     }
@@ -768,6 +770,15 @@ private:
         if (!p) return;
         if (auto f = c_.FileName(*p, "picture file"))
             m_.picture = *f;
+        else
+            ok_ = false;
+    }
+
+    void ReadSource() {
+        const JsonValue* p = root_.find("source");
+        if (!p) return;
+        if (auto name = c_.EncodeName(*p, "\"source\"", int(MaxTitleTextBytes)))
+            m_.source = std::move(*name);
         else
             ok_ = false;
     }

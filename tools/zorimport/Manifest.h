@@ -115,6 +115,9 @@ struct Manifest {
     std::vector<SourcePeriod> periods; // ascending by code
     std::vector<SourceValueFile> values;
     std::string picture; // start-up picture (a BMP file), empty = none
+    // The source line printed under every chart (string 7000 of the titles file), in the
+    // charset's code page; empty = the program's own.
+    Name source;
 };
 
 // Reads and checks manifest.json of the source folder (a path ending in '/'). Every problem is
