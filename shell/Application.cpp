@@ -11,6 +11,8 @@
 #include <QPageSetupDialog>
 #include <QPrinter>
 
+#include <filesystem>
+
 namespace zor {
 
 namespace {
@@ -39,6 +41,7 @@ Application* Application::Instance() {
 }
 
 bool Application::StartUp(const PlatformInfo& platform) {
+    programDirectory_ = WithTrailingSeparator(platform.executableDirectory);
     if (!store_.StartUp(platform)) return false;
     firstAvailable_ = store_.LoadTextOr(TextFirstAvailable, "First Available");
     lastAvailable_ = store_.LoadTextOr(TextLastAvailable, "Last Available");
@@ -75,12 +78,21 @@ std::string Application::DefinitionsDirectory() const {
     return IsFileProviderName(store_.ProviderName()) ? store_.DataSource() : store_.DataDirectory();
 }
 
-std::string Application::HelpFile() const {
+std::vector<std::string> Application::HelpLocations() const {
     const std::string dir = DefinitionsDirectory();
-    for (const char* name : {"zor2.hlp", "zor2.chm"}) {
-        const std::string path = ResolvePath(dir + name);
+    std::vector<std::string> out = {ResolvePath(dir + "zor2.hlp"), ResolvePath(dir + "zor2.chm"),
+                                    dir + "manual/index.html"};
+    // Installed: <prefix>/bin/zorgui2 and <prefix>/share/zorgui2/manual.
+    const std::filesystem::path beside =
+        std::filesystem::path(programDirectory_ + "../share/zorgui2/manual/index.html")
+            .lexically_normal();
+    out.push_back(beside.string());
+    return out;
+}
+
+std::string Application::HelpFile() const {
+    for (const std::string& path : HelpLocations())
         if (Readable(path)) return path;
-    }
     return {};
 }
 
@@ -103,9 +115,15 @@ void Application::ShowText(QWidget* parent, MessageKind kind, const QString& tex
     box.exec();
 }
 
-bool Application::OpenHelp() {
+bool Application::OpenHelp(QWidget* parent) {
     const std::string path = HelpFile();
-    if (path.empty()) return false;
+    if (path.empty()) {
+        QString where;
+        for (const std::string& p : HelpLocations()) where += "\n" + QString::fromStdString(p);
+        ShowText(parent, MessageKind::Information,
+                 QStringLiteral("No help was found. Help is looked for in this order:") + where);
+        return false;
+    }
     const QUrl url = QUrl::fromLocalFile(QString::fromStdString(path));
     return urlOpener_ ? urlOpener_(url) : QDesktopServices::openUrl(url);
 }

@@ -14,6 +14,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 class QPrinter;
 class QWidget;
@@ -66,15 +67,21 @@ public:
     // Where the definitions file, the help files and the start-up picture are: the data source
     // with the built-in provider, else the data directory.
     std::string DefinitionsDirectory() const;
-    // The help file to open: zor2.hlp when it can be read, else zor2.chm, else empty.
+    // Where help is looked for, in this order: zor2.hlp and zor2.chm in the definitions
+    // directory, then the HTML manual (manual/index.html) there and beside the programs
+    // (share/zorgui2/manual/index.html next to the programs' bin directory).
+    std::vector<std::string> HelpLocations() const;
+    // The help file to open: the first of HelpLocations that can be read, else empty.
     std::string HelpFile() const;
 
     // Shows the text of a string id in a message box over `parent`.
     void ShowMessage(QWidget* parent, MessageKind kind, int textId, std::string_view fallback = {});
     // Shows a text in a message box over `parent`.
     void ShowText(QWidget* parent, MessageKind kind, const QString& text);
-    // Opens the help file with the desktop's viewer; false when there is none to open.
-    bool OpenHelp();
+    // Opens the help file with the desktop's viewer (the manual with the browser); when there
+    // is none, a message box over `parent` says where help is looked for. False when nothing
+    // was opened.
+    bool OpenHelp(QWidget* parent = nullptr);
     // Runs the platform's page-setup dialog on the program's printer.
     void PrinterSetup(QWidget* parent);
     // Shows the About box.
@@ -97,6 +104,7 @@ public:
 
 private:
     DataStore store_;
+    std::string programDirectory_; // the executable's, with a trailing '/'
     Selection selection_;
     std::string firstAvailable_ = "First Available";
     std::string lastAvailable_ = "Last Available";

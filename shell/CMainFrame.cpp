@@ -195,7 +195,7 @@ CMainFrame::Outcome CMainFrame::ExecuteCommand(int id) {
         app_.PrinterSetup(this);
         return Outcome::Done;
     case CmdHelpContents:
-        app_.OpenHelp();
+        app_.OpenHelp(this);
         return Outcome::Done;
     case CmdAbout:
         app_.About(this);

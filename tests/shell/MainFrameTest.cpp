@@ -25,6 +25,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <functional>
 #include <set>
 
@@ -385,7 +386,7 @@ TEST(MainFrame, ProgressIndicatorPlacement) {
     EXPECT_EQ(frame.Progress()->value(), 0);
 }
 
-TEST(MainFrame, HelpPrefersTheHlpFile) {
+TEST(MainFrame, HelpFallsBackFromHlpToChmToTheManualToAMessage) {
     StartedApp s(test::ThreeSets);
     std::vector<QUrl> opened;
     s.app->SetUrlOpener([&](const QUrl& u) {
@@ -393,19 +394,47 @@ TEST(MainFrame, HelpPrefersTheHlpFile) {
         return true;
     });
     CMainFrame frame(*s.app);
-    frame.ExecuteCommand(5010);
-    EXPECT_TRUE(opened.empty()); // neither file: nothing happens
-    EXPECT_TRUE(s.messages.empty());
+    // Nothing there: a message says where help is looked for, in order.
+    frame.ExecuteCommand(CmdHelpContents);
+    EXPECT_TRUE(opened.empty());
+    ASSERT_EQ(s.messages.size(), 1u);
+    const QStringList lines = s.messages[0].split(u'\n');
+    ASSERT_EQ(lines.size(), 5);
+    EXPECT_EQ(lines[1], QString::fromStdString(s.dir.file("zor2.hlp")));
+    EXPECT_EQ(lines[2], QString::fromStdString(s.dir.file("zor2.chm")));
+    EXPECT_EQ(lines[3], QString::fromStdString(s.dir.file("manual/index.html")));
+    EXPECT_EQ(lines[4], "/share/zorgui2/manual/index.html"); // beside /nonexistent-exe-dir/
+
+    // Our manual, then a .chm, then a .hlp file: each is preferred to the ones before.
+    std::filesystem::create_directories(s.dir.file("manual"));
+    test::WriteFile(s.dir.file("manual/index.html"), "<html></html>");
+    frame.ExecuteCommand(CmdHelpContents);
+    ASSERT_EQ(opened.size(), 1u);
+    EXPECT_EQ(opened[0].toLocalFile(), QString::fromStdString(s.dir.file("manual/index.html")));
 
     test::WriteFile(s.dir.file("ZOR2.CHM"), "chm");
-    frame.ExecuteCommand(5010);
-    ASSERT_EQ(opened.size(), 1u);
-    EXPECT_EQ(opened[0].toLocalFile(), QString::fromStdString(s.dir.file("ZOR2.CHM")));
+    frame.ExecuteCommand(CmdHelpContents);
+    ASSERT_EQ(opened.size(), 2u);
+    EXPECT_EQ(opened[1].toLocalFile(), QString::fromStdString(s.dir.file("ZOR2.CHM")));
 
     test::WriteFile(s.dir.file("zor2.hlp"), "hlp");
-    frame.ExecuteCommand(5010);
-    ASSERT_EQ(opened.size(), 2u);
-    EXPECT_EQ(opened[1].toLocalFile(), QString::fromStdString(s.dir.file("zor2.hlp")));
+    frame.ExecuteCommand(CmdHelpContents);
+    ASSERT_EQ(opened.size(), 3u);
+    EXPECT_EQ(opened[2].toLocalFile(), QString::fromStdString(s.dir.file("zor2.hlp")));
+    EXPECT_EQ(s.messages.size(), 1u);
+}
+
+TEST(MainFrame, HelpFindsTheManualInstalledBesideTheProgram) {
+    test::TempDir dir;
+    std::filesystem::create_directories(dir.file("data"));
+    std::filesystem::create_directories(dir.file("share/zorgui2/manual"));
+    test::ThreeSets(dir.file("data/")).Write();
+    test::WriteFile(dir.file("share/zorgui2/manual/index.html"), "<html></html>");
+    Application app;
+    PlatformInfo platform = test::PlatformFor(dir.file("data/"));
+    platform.executableDirectory = dir.file("bin/");
+    ASSERT_TRUE(app.StartUp(platform)) << app.Store().StartupError();
+    EXPECT_EQ(app.HelpFile(), dir.file("share/zorgui2/manual/index.html"));
 }
 
 TEST(MainFrame, AboutBoxListsTheDescription) {

@@ -134,6 +134,17 @@ TEST(ZorexportRender, JsonOfTheBarsInDrawnOrder) {
     EXPECT_NE(r.err.find("no html export"), std::string::npos);
 }
 
+TEST(ZorexportViews, ListsTheViewTableForScripts) {
+    auto r = RunTool("zorexport", {"views"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out.rfind("{\"views\":[", 0), 0u) << r.out;
+    EXPECT_NE(r.out.find("{\"name\":\"barchart\",\"command\":3010,\"title\":\"Bar Chart\","
+                         "\"needs\":[\"indicators\",\"regions\",\"periods\"],\"options\":[]}"),
+              std::string::npos)
+        << r.out;
+    EXPECT_EQ(RunTool("zorexport", {"views", "--all"}).status, 64);
+}
+
 TEST(ZorexportRender, ExitStatuses) {
     Db db;
     const std::string out = db.dir.file("x.txt");
