@@ -61,25 +61,39 @@ QRect PlaceFrame(const FramePlacementInput& in) {
     const int maxH = std::max(1, area.height() - decoH);
     int w = std::min(std::max(in.wanted.width(), std::min(MinFrameWidth, maxW)), maxW);
     int h = std::min(std::max(in.wanted.height(), std::min(MinFrameHeight, maxH)), maxH);
-    if (grid > 1) {
-        w = std::max(grid, SnapDown(w, grid));
-        h = std::max(grid, SnapDown(h, grid));
-    }
-    const int outerW = w + decoW;
-    const int outerH = h + decoH;
 
     // Cascade: one title bar down and right of the previous frame while it stays inside the
-    // area; else back to the area's top left (each direction on its own).
+    // area; else back to the area's top left (each direction on its own). A frame that is larger
+    // than the area anyway gives up the cascade's step of its size instead, as long as it keeps
+    // the minimum, so that frames on a small screen do not lie exactly on one another.
     int x = area.left();
     int y = area.top();
     if (in.previous && in.previous->intersects(area)) {
         const int step = std::max(deco.top(), 8);
         x = std::max(area.left(), in.previous->left() + step);
         y = std::max(area.top(), in.previous->top() + step);
-        if (x + outerW > area.right() + 1) x = area.left();
-        if (y + outerH > area.bottom() + 1) y = area.top();
+        const bool clampedW = in.wanted.width() > maxW;
+        const bool clampedH = in.wanted.height() > maxH;
+        if (x + w + decoW > area.right() + 1) {
+            const int room = area.right() + 1 - x - decoW;
+            if (clampedW && room >= std::min(MinFrameWidth, maxW))
+                w = room;
+            else
+                x = area.left();
+        }
+        if (y + h + decoH > area.bottom() + 1) {
+            const int room = area.bottom() + 1 - y - decoH;
+            if (clampedH && room >= std::min(MinFrameHeight, maxH))
+                h = room;
+            else
+                y = area.top();
+        }
     }
     // The client on whole device pixels; a size that then reaches past the area gives way.
+    if (grid > 1) {
+        w = std::max(grid, SnapDown(w, grid));
+        h = std::max(grid, SnapDown(h, grid));
+    }
     const int cx = SnapUp(x + deco.left(), grid);
     const int cy = SnapUp(y + deco.top(), grid);
     while (w > grid && cx + w + deco.right() > area.right() + 1) w -= grid;

@@ -66,6 +66,15 @@ TEST(FramePlacement, AScaledScreenShrinksTheFrameToTheRoomThereIs) {
     EXPECT_EQ(c, QRect(3, 66, 634, 316));
     EXPECT_TRUE(in.available.contains(Outer(c, deco)));
 
+    // Further frames cascade at the price of their size rather than lie on the first.
+    in.previous = Outer(c, deco);
+    const QRect second = PlaceFrame(in);
+    EXPECT_EQ(second, QRect(3 + 16, 66 + 16, 634 - 16, 316 - 16));
+    EXPECT_TRUE(in.available.contains(Outer(second, deco)));
+    in.previous = Outer(second, deco);
+    EXPECT_EQ(PlaceFrame(in).topLeft(), QPoint(3 + 32, 66 + 32));
+    in.previous.reset();
+
     // The screen of the report: 1000 device pixels high, the chart wanted 600 (1200 device).
     in.available = QRect(0, 0, 960, 500);
     in.mainArea = QRect(0, 40, 960, 440);
