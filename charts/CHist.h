@@ -84,6 +84,8 @@ public:
     bool OnCommand(int id) override;
     CommandState QueryCommand(int id) const override;
     bool WriteData(JsonWriter& json) override;
+    // The current indicator and period, as the title says.
+    std::string Subject() const override { return TitleText(); }
     std::string ApplyRenderOption(const std::string& name, const std::string& value) override;
     bool Loaded() const override { return loadResult_ == 0; }
 

@@ -467,6 +467,13 @@ void CScChart::DrawOverlay(DeviceContext& dc) const {
     dc.Rectangle({anchor_.x, anchor_.y, corner_.x, corner_.y});
 }
 
+std::string CScChart::Subject() const {
+    const std::string x = VariableText(XIndicator(), XPeriod());
+    const std::string y = VariableText(YIndicator(), YPeriod());
+    if (x.empty() || y.empty()) return {};
+    return y + " against " + x;
+}
+
 // --- Drawing
 
 std::string CScChart::VariableText(int indicator, int period) const {

@@ -125,6 +125,8 @@ public:
     bool OnCommand(int id) override;
     CommandState QueryCommand(int id) const override;
     bool WriteData(JsonWriter& json) override;
+    // "Y against X", each variable with its period.
+    std::string Subject() const override;
     std::string ApplyRenderOption(const std::string& name, const std::string& value) override;
     bool Loaded() const override { return loadResult_ == 0; }
 

@@ -8,7 +8,7 @@ demo_db`). For every view of the view table (`zorexport views`) it renders the v
 `zorexport render NAME --format png` on one selection of the demo database and writes
 docs/manual/pictures/NAME.png; it then rewrites the list of views in docs/manual/index.html and
 the pictures at the top of README.md (between their "screenshots" markers): a map, a chart and a
-table where the program has them. Views added to the table later get their pictures when the
+table where the program has them, else other views. Views added to the table later get their pictures when the
 script is run again.
 """
 
@@ -105,6 +105,8 @@ def main():
 
     chosen = [v for v in (first(lambda n: "map" in n), first(lambda n: n == "barchart")
                           or first(lambda n: "chart" in n), first(lambda n: "table" in n)) if v]
+    # Up to three: other views where there is no map or table yet.
+    chosen += [v for v in made if v not in chosen][: max(0, 3 - len(chosen))]
     shots = [("docs/manual/pictures/%s.png" % v["name"], v["title"]) for v in chosen]
     if len(shots) < 2 and first(lambda n: n == "barchart"):
         # One more chart: the countries of a sub-region.

@@ -194,6 +194,7 @@ TEST(Hist, FitsEveryIndicatorOverAllPeriodsAndStacksTheCurrentOne) {
     Opened o;
     CHist& h = *o.hist;
     EXPECT_TRUE(o.host.messages.empty());
+    EXPECT_EQ(h.Subject(), "Income, 2000"); // the window title's part
     ASSERT_EQ(h.Popups().size(), 2u);
     EXPECT_EQ(h.Popups()[0].kind, PopupKind::Indicators);
     EXPECT_EQ(h.Popups()[1].kind, PopupKind::Periods);

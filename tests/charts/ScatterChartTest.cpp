@@ -220,6 +220,7 @@ TEST(ScatterChart, OpensWithXFirstAndYLastOnTheLine) {
     EXPECT_EQ(c.XPeriod(), 0);
     EXPECT_EQ(c.YIndicator(), 1);
     EXPECT_EQ(c.YPeriod(), 1);
+    EXPECT_EQ(c.Subject(), "Life, 2001 against Income, 2000"); // the window title's part
     EXPECT_EQ(c.GetOrigin(), (draw::Point{750, 900}));
     EXPECT_EQ(c.Axes().Top(), 4500);
     EXPECT_EQ(c.Ranges(), (ScatterRanges{10, 50, 10, 10, 100, 10}));
