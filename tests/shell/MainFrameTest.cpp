@@ -259,6 +259,9 @@ TEST(MainFrame, BarChartOpensInItsFrame) {
     ASSERT_NE(opened, nullptr);
     EXPECT_EQ(opened->ResourceId(), MenuBarChart);
     EXPECT_EQ(opened->windowTitle(), "Bar Chart - Inhabitants");
+    // A window of its own, owned by the main frame (so it stays in front of it).
+    EXPECT_TRUE(opened->isWindow());
+    EXPECT_EQ(opened->parentWidget(), &frame);
     EXPECT_NE(dynamic_cast<charts::CBarChart*>(&opened->View()), nullptr);
     EXPECT_TRUE(QTest::qWaitFor([&] { return opened->Ready(); }));
     // No values in the test database: the report goes through the program's message boxes.
