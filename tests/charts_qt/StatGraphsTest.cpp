@@ -74,7 +74,7 @@ TEST(ScatterFrame, RubberBandWithTheMouseAndCommandsThatFollowThePoints) {
     const auto frame = OpenFrame<CScChart>(
         db, CmdScattergram, charts::test::StatSelection("Income", "Life"), &messages);
     auto& chart = static_cast<CScChart&>(frame->View());
-    EXPECT_EQ(frame->windowTitle(), "Scattergram");
+    EXPECT_EQ(frame->windowTitle(), "Scattergram - Life, 2001 against Income, 2000");
     EXPECT_EQ(
         MenuBarTexts(frame->menuBar()),
         (QStringList{"Select", "Zoom Out", "Scale", "Correlation", "Print", "Special", "Quit"}));
@@ -128,7 +128,7 @@ TEST(HistFrame, PopupsAndScaleGreyedOutWithoutData) {
     std::vector<QString> messages;
     const auto frame = OpenFrame<CHist>(
         db, CmdHistogram, charts::test::StatSelection("Income", "Exports"), &messages);
-    EXPECT_EQ(frame->windowTitle(), "Histogram");
+    EXPECT_EQ(frame->windowTitle(), "Histogram - Income, 2000");
     EXPECT_EQ(MenuBarTexts(frame->menuBar()),
               (QStringList{"Scale", "Time periods", "Indicators", "Print", "Special", "Quit"}));
     QAction* scale = MenuAction(frame->menuBar(), "Scale");
