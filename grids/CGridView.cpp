@@ -622,6 +622,11 @@ charts::MetafileInfo CGridView::GetMetafileInfo() const {
     return info;
 }
 
+draw::Size CGridView::PictureFileSize() const {
+    const Rect b = GetMetafileInfo().bounds;
+    return {b.Width(), b.Height()};
+}
+
 void CGridView::DrawPicture(DeviceContext& dc, const Rect& bounds, bool) {
     const int w = bounds.Width(), h = bounds.Height();
     if (w <= 0 || h <= 0) return;

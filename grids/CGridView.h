@@ -152,6 +152,9 @@ public:
     void PreparePrint(const draw::DeviceContext& printer, const draw::Rect& page);
 
     charts::MetafileInfo GetMetafileInfo() const override;
+    // The PNG, SVG and PDF files of "Special" hold the whole table, as the metafile does, not
+    // the part the window shows.
+    draw::Size PictureFileSize() const override;
     void DrawPicture(draw::DeviceContext& dc, const draw::Rect& bounds,
                      bool blackAndWhite) override;
 

@@ -289,6 +289,9 @@ TEST(GridView, PictureOfTheWholeGrid) {
     g.grid.AddRow("y");
     info = g.grid.GetMetafileInfo();
     EXPECT_EQ(info.bounds.Height(), 30 + 20 + 2 * 14 + 20 + 2);
+    // PNG, SVG and PDF files hold the whole grid too, whatever the window's size.
+    g.host.windowSize = draw::Size{100, 40};
+    EXPECT_EQ(g.grid.PictureFileSize(), (draw::Size{info.bounds.Width(), info.bounds.Height()}));
 
     auto dc = Screen(g.host, info.bounds.Width(), info.bounds.Height());
     g.grid.DrawPicture(dc, info.bounds, false);
