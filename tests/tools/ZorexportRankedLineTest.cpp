@@ -94,11 +94,15 @@ TEST(ZorexportRanked, HorizontalTwoBarsPagesAndPrintout) {
 
     // Two bars: life expectancy in 2000 against mortality in 2004, the second screen page.
     r = db.Render("rankedh", {"--two-bars", "--indicator-b", "1", "--period-b", "1", "--page", "2",
-                              "--paper", "210x148", "--format", "json"});
+                              "--paper", "210x148", "--margins", "0", "--format", "json"});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.out.find("\"twoBars\":true"), std::string::npos);
     // 20 rows a screen page, the second from row 19; 4 rows a page of 148 mm.
     EXPECT_NE(r.out.find("\"perPage\":20,\"printPages\":11}"), std::string::npos) << r.out;
+    // Inside the 15 mm margins of a printout the page is 118 mm high: 3 rows a page.
+    const auto inside = db.Render("rankedh", {"--two-bars", "--indicator-b", "1", "--period-b", "1",
+                                              "--paper", "210x148", "--format", "json"});
+    EXPECT_NE(inside.out.find("\"printPages\":14}"), std::string::npos) << inside.out;
     EXPECT_EQ(Count(r.out, "\"rectA\":["), 20u);
     EXPECT_EQ(Count(r.out, "\"rectB\":["), 20u);
     EXPECT_NE(r.out.find("\"valueB\":4000"), std::string::npos);
