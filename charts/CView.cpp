@@ -76,6 +76,20 @@ int& CView::IndexOf(PopupKind kind) {
     return region_;
 }
 
+std::string CView::Subject() const {
+    std::string subject;
+    for (PopupKind kind : {PopupKind::Indicators, PopupKind::Regions, PopupKind::Periods})
+        for (const PopupMenu& menu : popups_) {
+            if (menu.kind != kind || menu.checked < 0 ||
+                static_cast<size_t>(menu.checked) >= menu.items.size())
+                continue;
+            if (!subject.empty()) subject += ", ";
+            subject += menu.items[static_cast<size_t>(menu.checked)];
+            break;
+        }
+    return subject;
+}
+
 bool CView::Select(PopupKind kind, int index) {
     if (kind == PopupKind::Commands) return false;
     int& current = IndexOf(kind);

@@ -112,10 +112,11 @@ public:
     int RegionIndex() const { return region_; }
     const std::vector<PopupMenu>& Popups() const { return popups_; }
 
-    // What the view shows now, for its window title (UTF-8; the bar chart: the current
-    // indicator's name); empty when the view's kind says it all. Popups and the view's own
-    // commands may change it.
-    virtual std::string Subject() const { return {}; }
+    // What the view shows now, for its window title (UTF-8); empty when the view's kind says it
+    // all. Popups and the view's own commands may change it. The base names the current entries
+    // of the view's list popups, the indicator first, then the region and the time period
+    // ("Life expectancy at birth (years), 2010").
+    virtual std::string Subject() const;
 
     // --- Printing: the page count for a page of `page` device pixels (measured on `dc`, which
     // draws nothing), then each chosen page. The page is the printable area inside the page

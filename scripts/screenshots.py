@@ -15,6 +15,7 @@ script is run again.
 import html
 import json
 import os
+import shutil
 import subprocess
 import sys
 
@@ -22,6 +23,7 @@ ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 PICTURES = os.path.join(ROOT, "docs", "manual", "pictures")
 MANUAL = os.path.join(ROOT, "docs", "manual", "index.html")
 README = os.path.join(ROOT, "README.md")
+VIEW_TEXTS = os.path.join(ROOT, "docs", "manual-views.txt")
 
 SIZE = "640x480"  # the picture of a view window, pixels
 TOP = 10000  # the top level of the demo database: the 22 UN sub-regions and the world
@@ -56,7 +58,34 @@ def render(zorexport, demo, view, out, extra=()):
         if need in SELECTION:
             args += ["--" + need, SELECTION[need]]
     args += list(extra) + ["--size", SIZE, "--format", "png", "--out", out]
-    return run(args).returncode == 0
+    if run(args).returncode != 0:
+        return False
+    if os.path.isdir(out):
+        # An animated view writes a directory of frames: the manual shows its last frame.
+        frames = sorted(os.listdir(out))
+        if not frames:
+            return False
+        last = os.path.join(out, frames[-1])
+        os.replace(last, out + ".tmp")
+        shutil.rmtree(out)
+        os.replace(out + ".tmp", out)
+    return True
+
+
+def read_view_texts():
+    """The texts of docs/manual-views.txt by view name ("[name]" starts one, "#" a comment)."""
+    texts, name = {}, None
+    with open(VIEW_TEXTS, encoding="utf-8") as f:
+        for line in f:
+            if line.startswith("#"):
+                continue
+            stripped = line.strip()
+            if stripped.startswith("[") and stripped.endswith("]"):
+                name = stripped[1:-1]
+                texts[name] = ""
+            elif name is not None and stripped:
+                texts[name] += line
+    return texts
 
 
 def replace_between(path, begin, end, text):
@@ -89,15 +118,22 @@ def main():
         else:
             print("screenshots: %s could not be rendered" % name, file=sys.stderr)
 
-    # The manual's list of views, each with its picture.
-    figures = []
+    # The manual's list of views: each view's title, its text from docs/manual-views.txt and
+    # its picture.
+    texts = read_view_texts()
+    sections = []
     for view in made:
         title = html.escape(view["title"])
-        figures.append(
-            '<figure id="view-%s"><img src="pictures/%s.png" width="640" height="480" '
-            'alt="%s on the demo database"><figcaption>%s (<code>zorexport render %s</code>)'
-            "</figcaption></figure>" % (view["name"], view["name"], title, title, view["name"]))
-    replace_between(MANUAL, "<!-- views:begin -->", "<!-- views:end -->", "\n".join(figures) + "\n")
+        sections.append(
+            '<h3 id="view-%s">%s</h3>\n%s<figure><img src="pictures/%s.png" width="640" '
+            'height="480" alt="%s on the demo database"><figcaption>%s on the demo database '
+            "(<code>zorexport render %s</code>)</figcaption></figure>"
+            % (view["name"], title, texts.get(view["name"], ""), view["name"], title, title,
+               view["name"]))
+        if view["name"] not in texts:
+            print("screenshots: docs/manual-views.txt has no text for %s" % view["name"],
+                  file=sys.stderr)
+    replace_between(MANUAL, "<!-- views:begin -->", "<!-- views:end -->", "\n".join(sections) + "\n")
 
     # The README: a map, a chart and a table where there are such views.
     def first(test):

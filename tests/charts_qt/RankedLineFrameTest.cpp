@@ -93,7 +93,8 @@ struct Frame {
 
 TEST(RankedFrame, VerticalMenuWithBothPopupsAndTheCrossHair) {
     Frame f(CmdRankedBarChart, RegionsSelection());
-    EXPECT_EQ(f.frame->windowTitle(), "Ranked Bar Chart");
+    // The title names the indicator and the period, and follows the popups.
+    EXPECT_EQ(f.frame->windowTitle(), "Ranked Bar Chart - Life expectancy, 1990");
     EXPECT_EQ(MenuBarTexts(f.frame->menuBar()),
               (QStringList{"Scale", "Regions", "Time periods", "Indicators", "Print", "Special",
                            "Quit"}));
@@ -103,6 +104,7 @@ TEST(RankedFrame, VerticalMenuWithBothPopupsAndTheCrossHair) {
     f.frame->PopupMenus()[0]->actions()[1]->trigger();
     ASSERT_EQ(f.messages.size(), 1u);
     EXPECT_FALSE(f.frame->CommandAction(CmdScale)->isEnabled());
+    EXPECT_EQ(f.frame->windowTitle(), "Ranked Bar Chart - Nothing, 1990");
     EXPECT_EQ(f.Widget()->ScrollBar(), nullptr); // the vertical chart does not scroll
 }
 

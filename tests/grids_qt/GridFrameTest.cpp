@@ -96,7 +96,7 @@ QStringList MenuBarTexts(QMenuBar* bar) {
 
 TEST(GridFrame, TablesOpenWithTheirMenusAndPopups) {
     Frame a;
-    EXPECT_EQ(a.frame->windowTitle(), "Table A");
+    EXPECT_EQ(a.frame->windowTitle(), "Table A - Income per head");
     EXPECT_EQ(MenuBarTexts(a.frame->menuBar()),
               (QStringList{"Regions", "Indicators", "Copy", "Export", "Print", "Quit"}));
     EXPECT_EQ(a.View().RowCount(), Regions + 1);
@@ -106,7 +106,7 @@ TEST(GridFrame, TablesOpenWithTheirMenusAndPopups) {
     EXPECT_EQ(MenuBarTexts(one.frame->menuBar()),
               (QStringList{"Regions", "Copy", "Export", "Print", "Quit"}));
     Frame b(CmdTableB);
-    EXPECT_EQ(b.frame->windowTitle(), "Table B");
+    EXPECT_EQ(b.frame->windowTitle(), "Table B - Income per head");
     EXPECT_EQ(MenuBarTexts(b.frame->menuBar()),
               (QStringList{"Indicators", "Copy", "Print", "Quit"}));
 }

@@ -100,7 +100,7 @@ QStringList MenuBarTexts(QMenuBar* bar) {
 
 TEST(GridViewsFrame, BoxplotsOpenWithRegionsFirstAndTheScaleChecked) {
     Frame r(CmdBoxplotByValue);
-    EXPECT_EQ(r.frame->windowTitle(), "Boxplot by value");
+    EXPECT_EQ(r.frame->windowTitle(), "Boxplot by value - East");
     EXPECT_EQ(MenuBarTexts(r.frame->menuBar()),
               (QStringList{"Regions", "Scale", "Print", "Special", "Quit"}));
     EXPECT_TRUE(r.messages.empty());
@@ -122,7 +122,7 @@ TEST(GridViewsFrame, BoxplotsOpenWithRegionsFirstAndTheScaleChecked) {
     EXPECT_EQ(view.Record(0, 0).regionValue, 10);
 
     Frame v(CmdBoxplotByRank);
-    EXPECT_EQ(v.frame->windowTitle(), "Boxplot by rank");
+    EXPECT_EQ(v.frame->windowTitle(), "Boxplot by rank - East");
     EXPECT_EQ(MenuBarTexts(v.frame->menuBar()),
               (QStringList{"Regions", "Print", "Special", "Quit"}));
 }
@@ -139,7 +139,7 @@ TEST(GridViewsFrame, BoxplotTooltipSumsUpTheBar) {
 
 TEST(GridViewsFrame, ProfileGroupPopupWithItsSeparatorAndTheRegionsAfterTheScale) {
     Frame p(CmdRegionProfile);
-    EXPECT_EQ(p.frame->windowTitle(), "Region profile");
+    EXPECT_EQ(p.frame->windowTitle(), "Region profile - East");
     EXPECT_EQ(MenuBarTexts(p.frame->menuBar()),
               (QStringList{"Group", "Scale", "Regions", "Copy", "Print", "Quit"}));
     QMenu* group = p.MenuOf("Group");

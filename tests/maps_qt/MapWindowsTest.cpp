@@ -72,7 +72,7 @@ QStringList MenuBarTexts(QMenuBar* bar) {
 
 TEST(MapFrame, MenuWithPopupsAndTheCheckedTypeOfMaps) {
     Frame f;
-    EXPECT_EQ(f.frame->windowTitle(), "Maps");
+    EXPECT_EQ(f.frame->windowTitle(), "Maps - Income per head, 2000");
     EXPECT_EQ(MenuBarTexts(f.frame->menuBar()),
               (QStringList{"Indicators", "Time periods", "Scale", "Type of Maps", "Slide view",
                            "Print", "Special", "Quit"}));
