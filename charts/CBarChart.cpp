@@ -154,7 +154,7 @@ bool CBarChart::IsDataMissing() const {
 }
 
 void CBarChart::OnCreate() {
-    if (table_.Indicators().size() > 1) AddIndicatorMenu(table_.Indicators(), IndicatorIndex(), 0);
+    AddIndicatorChoice(table_.Indicators(), IndicatorIndex(), 0);
 }
 
 void CBarChart::OnInitialUpdate() {

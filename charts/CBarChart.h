@@ -71,7 +71,6 @@ public:
     TextOverflow MeasureOverflow(const draw::DeviceContext& dc) const override;
     bool WriteData(JsonWriter& json) override;
     // The current indicator's name.
-    std::string Subject() const override { return TitleText(); }
     bool Loaded() const override { return loadResult_ == 0; }
 
     const DataTable& Table() const { return table_; }

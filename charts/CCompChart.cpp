@@ -25,7 +25,7 @@ const std::vector<MenuItem>& CCompChart::FrameMenu() {
 CCompChart::CCompChart(const ViewContext& context) : CYearLineChart(context, false) {}
 
 void CCompChart::OnCreate() {
-    if (table_.Regions().size() > 1) AddRegionMenu(table_.Regions(), RegionIndex(), 2);
+    AddRegionChoice(table_.Regions(), RegionIndex(), 2);
 }
 
 void CCompChart::OnRegionChanged(int) {

@@ -81,6 +81,7 @@ public:
     draw::Point GetOrigin() const override;
     void DrawChart(draw::DeviceContext& dc, bool blackAndWhite) const override;
     std::string GetTipText() override;
+    std::string Subject() const override { return Title(); }
     int HitTest(draw::Point p) override;
     TextOverflow MeasureOverflow(const draw::DeviceContext& dc) const override;
     bool OnCommand(int id) override;

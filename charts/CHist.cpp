@@ -247,8 +247,8 @@ bool CHist::IsDataMissing() const {
 }
 
 void CHist::OnCreate() {
-    if (table_.Indicators().size() > 1) AddIndicatorMenu(table_.Indicators(), IndicatorIndex(), 1);
-    if (table_.Periods().size() > 1) AddTimePeriodMenu(table_.Periods(), PeriodIndex(), 1);
+    AddIndicatorChoice(table_.Indicators(), IndicatorIndex(), 1);
+    AddTimePeriodChoice(table_.Periods(), PeriodIndex(), 1);
 }
 
 void CHist::OnInitialUpdate() {

@@ -127,7 +127,7 @@ draw::Size CLineCharC::GetExtent() const {
 }
 
 void CLineCharC::OnCreate() {
-    if (table_.Periods().size() > 1) AddTimePeriodMenu(table_.Periods(), PeriodIndex(), 1);
+    AddTimePeriodChoice(table_.Periods(), PeriodIndex(), 1);
 }
 
 void CLineCharC::OnInitialUpdate() {

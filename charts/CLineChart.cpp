@@ -22,7 +22,7 @@ const std::vector<MenuItem>& CLineChart::FrameMenu() {
 CLineChart::CLineChart(const ViewContext& context) : CYearLineChart(context, true) {}
 
 void CLineChart::OnCreate() {
-    if (table_.Indicators().size() > 1) AddIndicatorMenu(table_.Indicators(), IndicatorIndex(), 3);
+    AddIndicatorChoice(table_.Indicators(), IndicatorIndex(), 3);
 }
 
 void CLineChart::OnIndicatorChanged(int) {

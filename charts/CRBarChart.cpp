@@ -109,8 +109,8 @@ bool CRBarChart::IsDataMissing() const {
 }
 
 void CRBarChart::OnCreate() {
-    if (table_.Indicators().size() > 1) AddIndicatorMenu(table_.Indicators(), IndicatorIndex(), 2);
-    if (table_.Periods().size() > 1) AddTimePeriodMenu(table_.Periods(), PeriodIndex(), 2);
+    AddIndicatorChoice(table_.Indicators(), IndicatorIndex(), 2);
+    AddTimePeriodChoice(table_.Periods(), PeriodIndex(), 2);
 }
 
 void CRBarChart::OnInitialUpdate() {

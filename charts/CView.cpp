@@ -63,6 +63,19 @@ CommandState CView::QueryCommand(int) const {
     return {};
 }
 
+int CView::CurrentIndexOf(PopupKind kind) const {
+    switch (kind) {
+    case PopupKind::Periods:
+        return period_;
+    case PopupKind::Indicators:
+        return indicator_;
+    case PopupKind::Regions:
+    case PopupKind::Commands:
+        break;
+    }
+    return region_;
+}
+
 int& CView::IndexOf(PopupKind kind) {
     switch (kind) {
     case PopupKind::Periods:
@@ -79,12 +92,12 @@ int& CView::IndexOf(PopupKind kind) {
 std::string CView::Subject() const {
     std::string subject;
     for (PopupKind kind : {PopupKind::Indicators, PopupKind::Regions, PopupKind::Periods})
-        for (const PopupMenu& menu : popups_) {
-            if (menu.kind != kind || menu.checked < 0 ||
-                static_cast<size_t>(menu.checked) >= menu.items.size())
+        for (const auto& [listKind, names] : choices_) {
+            const int current = CurrentIndexOf(kind);
+            if (listKind != kind || current < 0 || static_cast<size_t>(current) >= names.size())
                 continue;
             if (!subject.empty()) subject += ", ";
-            subject += menu.items[static_cast<size_t>(menu.checked)];
+            subject += names[static_cast<size_t>(current)];
             break;
         }
     return subject;
@@ -251,7 +264,42 @@ void CView::AddMenu(PopupKind kind, int titleId, int firstId, const std::vector<
     menu.firstId = firstId;
     menu.checked = current;
     menu.position = position;
+    choices_.emplace_back(kind, menu.items);
     popups_.push_back(std::move(menu));
+}
+
+void CView::AddChoice(PopupKind kind, const std::vector<ListItem>& list, int current,
+                      int position) {
+    if (list.size() > 1) {
+        switch (kind) {
+        case PopupKind::Periods:
+            AddTimePeriodMenu(list, current, position);
+            return;
+        case PopupKind::Indicators:
+            AddIndicatorMenu(list, current, position);
+            return;
+        case PopupKind::Regions:
+            AddRegionMenu(list, current, position);
+            return;
+        case PopupKind::Commands:
+            return;
+        }
+    }
+    std::vector<std::string> names;
+    for (const ListItem& item : list) names.push_back(Decode(item.name));
+    choices_.emplace_back(kind, std::move(names));
+}
+
+void CView::AddTimePeriodChoice(const std::vector<ListItem>& list, int current, int position) {
+    AddChoice(PopupKind::Periods, list, current, position);
+}
+
+void CView::AddIndicatorChoice(const std::vector<ListItem>& list, int current, int position) {
+    AddChoice(PopupKind::Indicators, list, current, position);
+}
+
+void CView::AddRegionChoice(const std::vector<ListItem>& list, int current, int position) {
+    AddChoice(PopupKind::Regions, list, current, position);
 }
 
 int CView::AddCommandMenu(std::string title, const std::vector<std::pair<int, std::string>>& items,

@@ -114,8 +114,8 @@ public:
 
     // What the view shows now, for its window title (UTF-8); empty when the view's kind says it
     // all. Popups and the view's own commands may change it. The base names the current entries
-    // of the view's list popups, the indicator first, then the region and the time period
-    // ("Life expectancy at birth (years), 2010").
+    // of the view's list popups and choices, the indicator first, then the region and the time
+    // period ("Life expectancy at birth (years), 2010").
     virtual std::string Subject() const;
 
     // --- Printing: the page count for a page of `page` device pixels (measured on `dc`, which
@@ -181,6 +181,11 @@ protected:
     void AddTimePeriodMenu(const std::vector<ListItem>& list, int current, int position);
     void AddIndicatorMenu(const std::vector<ListItem>& list, int current, int position);
     void AddRegionMenu(const std::vector<ListItem>& list, int current, int position);
+    // The dimension the view holds fixed: a popup when the list has more than one entry; the
+    // window title names the current entry either way.
+    void AddTimePeriodChoice(const std::vector<ListItem>& list, int current, int position);
+    void AddIndicatorChoice(const std::vector<ListItem>& list, int current, int position);
+    void AddRegionChoice(const std::vector<ListItem>& list, int current, int position);
     void SetPictureChoice(bool offer) { pictureChoice_ = offer; }
     // Makes an entry current without the steps of a popup choice (a view's own dialog chose
     // it): only the check mark of the kind's popup, if any, moves.
@@ -218,7 +223,9 @@ protected:
 private:
     void AddMenu(PopupKind kind, int titleId, int firstId, const std::vector<ListItem>& list,
                  int current, int position);
+    void AddChoice(PopupKind kind, const std::vector<ListItem>& list, int current, int position);
     int& IndexOf(PopupKind kind);
+    int CurrentIndexOf(PopupKind kind) const;
 
     ViewHost* host_ = nullptr;
     int period_ = 0;
@@ -226,6 +233,8 @@ private:
     int region_ = 0;
     bool pictureChoice_ = true;
     std::vector<PopupMenu> popups_;
+    // The names (UTF-8) of the lists whose current entry the subject names, by kind.
+    std::vector<std::pair<PopupKind, std::vector<std::string>>> choices_;
 };
 
 } // namespace zor::charts

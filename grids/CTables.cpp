@@ -187,7 +187,7 @@ const std::vector<MenuItem>& CTableA::FrameMenu() {
 
 void CTableA::OnCreate() {
     CRegionTable::OnCreate();
-    if (table_.Indicators().size() > 1) AddIndicatorMenu(table_.Indicators(), IndicatorIndex(), 1);
+    AddIndicatorChoice(table_.Indicators(), IndicatorIndex(), 1);
 }
 
 std::vector<std::string> CTableA::ValueHeaders() const {
@@ -282,7 +282,7 @@ const std::vector<MenuItem>& CTableD::FrameMenu() {
 
 void CTableD::OnCreate() {
     CRegionTable::OnCreate();
-    if (table_.Indicators().size() > 1) AddIndicatorMenu(table_.Indicators(), IndicatorIndex(), 1);
+    AddIndicatorChoice(table_.Indicators(), IndicatorIndex(), 1);
 }
 
 std::vector<std::string> CTableD::ValueHeaders() const {
@@ -323,7 +323,7 @@ const std::vector<MenuItem>& CTableE::FrameMenu() {
 
 void CTableE::OnCreate() {
     CRegionTable::OnCreate();
-    if (table_.Periods().size() > 1) AddTimePeriodMenu(table_.Periods(), PeriodIndex(), 1);
+    AddTimePeriodChoice(table_.Periods(), PeriodIndex(), 1);
 }
 
 std::vector<std::string> CTableE::ValueHeaders() const {
@@ -371,7 +371,7 @@ void CTableB::OnCreate() {
         AddColumn(region, 100, CellAlign::Right, FitToContent);
     for (const ListItem& p : table_.Periods()) AddRow(p.name);
     FitColumn(0);
-    if (table_.Indicators().size() > 1) AddIndicatorMenu(table_.Indicators(), IndicatorIndex(), 0);
+    AddIndicatorChoice(table_.Indicators(), IndicatorIndex(), 0);
 }
 
 void CTableB::Fill() {
@@ -408,7 +408,7 @@ void CTableC::OnCreate() {
     // Column 0 is fitted once and then keeps its width in print.
     FitColumn(0, 75);
     SetNominalWidth(0, Columns()[0].width);
-    if (table_.Regions().size() > 1) AddRegionMenu(table_.Regions(), RegionIndex(), 0);
+    AddRegionChoice(table_.Regions(), RegionIndex(), 0);
 }
 
 void CTableC::Fill() {

@@ -149,9 +149,8 @@ void CMapView::Build(int setCode, std::vector<ListItem> indicators, std::vector<
 }
 
 void CMapView::OnCreate() {
-    if (table_->Indicators().size() > 1)
-        AddIndicatorMenu(table_->Indicators(), IndicatorIndex(), 0);
-    if (table_->Periods().size() > 1) AddTimePeriodMenu(table_->Periods(), PeriodIndex(), 1);
+    AddIndicatorChoice(table_->Indicators(), IndicatorIndex(), 0);
+    AddTimePeriodChoice(table_->Periods(), PeriodIndex(), 1);
 }
 
 // --- Mapping and the graph view's operations -------------------------------------------------

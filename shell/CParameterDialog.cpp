@@ -16,6 +16,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QStyle>
 #include <QVBoxLayout>
@@ -76,11 +77,12 @@ CParameterDialog::CParameterDialog(Application& app, QWidget* parent)
     const int unitX = std::max(1, fm.averageCharWidth());
     const int unitY = std::max(1, fm.height());
     QSize size(516 * unitX * 5 / 16, 301 * unitY * 5 / 32);
+    size = size.expandedTo(content_->minimumSizeHint());
     if (QScreen* s = parent ? parent->screen() : screen()) {
         const QSize room = s->availableGeometry().size() * 9 / 10;
         size = size.boundedTo(room);
     }
-    resize(size.expandedTo(minimumSizeHint()));
+    resize(size);
 }
 
 CParameterDialog::~CParameterDialog() = default;
@@ -98,11 +100,21 @@ void CParameterDialog::BuildControls() {
     QLayout* regionColumn = BuildRegionColumn();
     QLayout* periodColumn = BuildPeriodColumn();
 
-    // Layout: three columns that share the width; the trees take the height.
-    auto* layout = new QHBoxLayout(this);
+    // Layout: three columns that share the width; the trees take the height. They lie in a
+    // scroll area, so that on a screen smaller than the dialog's least size (a large scale
+    // factor) the dialog still fits and scrolls instead of hiding its OK button off-screen.
+    content_ = new QWidget;
+    auto* layout = new QHBoxLayout(content_);
     layout->addLayout(indicatorColumn, 5);
     layout->addLayout(regionColumn, 4);
     layout->addLayout(periodColumn, 2);
+    auto* scroll = new QScrollArea(this);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    scroll->setWidget(content_);
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->addWidget(scroll);
 
     // One region set: no modes; the region buttons move up into their place.
     modeBox_->setVisible(model_->HasRegionModes());

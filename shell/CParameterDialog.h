@@ -100,6 +100,7 @@ private:
     QListWidget* indicatorList_ = nullptr;
     QListWidget* regionList_ = nullptr;
     QGroupBox* modeBox_ = nullptr;
+    QWidget* content_ = nullptr; // the three columns, inside the dialog's scroll area
     QRadioButton* modeButtons_[3] = {nullptr, nullptr, nullptr};
     QComboBox* setCombo_ = nullptr;
     std::vector<QPushButton*> buttons_;

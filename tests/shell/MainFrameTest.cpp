@@ -240,7 +240,7 @@ TEST(MainFrame, TablesOpenInTheirFramesWithTheGridWidget) {
     ASSERT_EQ(frame.ViewFrames().size(), 1u);
     auto* opened = qobject_cast<charts::qt::CGraphFrame*>(frame.ViewFrames().front());
     ASSERT_NE(opened, nullptr);
-    EXPECT_EQ(opened->windowTitle(), "Table A");
+    EXPECT_EQ(opened->windowTitle(), "Table A - Inhabitants");
     EXPECT_NE(dynamic_cast<grids::CTableA*>(&opened->View()), nullptr);
     EXPECT_NE(qobject_cast<grids::qt::CGridWidget*>(opened->ViewWidget()), nullptr);
     EXPECT_TRUE(QTest::qWaitFor([&] { return opened->Ready(); }));

@@ -15,6 +15,8 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -76,6 +78,28 @@ TEST(ParameterDialog, ControlsAndTitles) {
     EXPECT_EQ(o.d->IndicatorItem(0)->text(0), "01 Population");
     EXPECT_FALSE(HasBox(o.d->IndicatorItem(0)));
     EXPECT_EQ(o.d->IndicatorItem(0)->childIndicatorPolicy(), QTreeWidgetItem::ShowIndicator);
+}
+
+TEST(ParameterDialog, ShrinksBelowItsControlsAndScrollsToThem) {
+    // On a screen smaller than the controls need (a large scale factor) the dialog fits and
+    // scrolls, so that OK stays reachable.
+    OpenDialog o(test::ThreeSets);
+    const QSize least = o.d->minimumSizeHint();
+    auto* scroll = o.d->findChild<QScrollArea*>();
+    ASSERT_NE(scroll, nullptr);
+    const QSize controls = scroll->widget()->minimumSizeHint();
+    EXPECT_LT(least.width(), controls.width());
+    EXPECT_LT(least.height(), controls.height());
+    o.d->resize(controls / 2);
+    QApplication::processEvents();
+    EXPECT_LT(o.d->width(), controls.width());
+    QPushButton* ok = o.d->Button(CtlOk);
+    ASSERT_NE(ok, nullptr);
+    EXPECT_TRUE(scroll->widget()->isAncestorOf(ok));
+    EXPECT_GT(scroll->horizontalScrollBar()->maximum(), 0);
+    scroll->ensureWidgetVisible(ok);
+    const QPoint inView = ok->mapTo(scroll->viewport(), QPoint(0, 0));
+    EXPECT_TRUE(scroll->viewport()->rect().contains(inView));
 }
 
 TEST(ParameterDialog, OneRegionSetHidesTheModes) {
