@@ -64,16 +64,9 @@ CommandState CView::QueryCommand(int) const {
 }
 
 int CView::CurrentIndexOf(PopupKind kind) const {
-    switch (kind) {
-    case PopupKind::Periods:
-        return period_;
-    case PopupKind::Indicators:
-        return indicator_;
-    case PopupKind::Regions:
-    case PopupKind::Commands:
-        break;
-    }
-    return region_;
+    return kind == PopupKind::Periods      ? period_
+           : kind == PopupKind::Indicators ? indicator_
+                                           : region_;
 }
 
 int& CView::IndexOf(PopupKind kind) {

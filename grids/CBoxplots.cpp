@@ -262,13 +262,9 @@ const BoxStats& CBoxplotR::Record(int indicator, int period) const {
 }
 
 void CBoxplotR::ComputeStatistics() {
-    const int region = RegionRow(), total = table_.TotalRow();
-    const int indicators = static_cast<int>(table_.Indicators().size());
-    const int periods = static_cast<int>(table_.Periods().size());
-    records_.assign(static_cast<size_t>(indicators) * static_cast<size_t>(periods), {});
-    for (int i = 0; i < indicators; ++i)
-        for (int p = 0; p < periods; ++p)
-            records_[RecordIndex(i, p)] = ComputeBoxStats(Values(i, p), region, total, fraction_);
+    ComputeRecords(records_, [this](std::span<const float> values, int region, int total) {
+        return ComputeBoxStats(values, region, total, fraction_);
+    });
 }
 
 bool CBoxplotR::RecordEmpty(int indicator, int period) const {
@@ -413,13 +409,7 @@ const RankStats& CBoxplotV::Record(int indicator, int period) const {
 }
 
 void CBoxplotV::ComputeStatistics() {
-    const int region = RegionRow(), total = table_.TotalRow();
-    const int indicators = static_cast<int>(table_.Indicators().size());
-    const int periods = static_cast<int>(table_.Periods().size());
-    records_.assign(static_cast<size_t>(indicators) * static_cast<size_t>(periods), {});
-    for (int i = 0; i < indicators; ++i)
-        for (int p = 0; p < periods; ++p)
-            records_[RecordIndex(i, p)] = ComputeRankStats(Values(i, p), region, total);
+    ComputeRecords(records_, ComputeRankStats);
 }
 
 bool CBoxplotV::RecordEmpty(int indicator, int period) const {

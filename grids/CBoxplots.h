@@ -99,6 +99,17 @@ protected:
     size_t RecordIndex(int indicator, int period) const;
     // The values of every row of one (indicator, period).
     std::span<const float> Values(int indicator, int period) const;
+    // One record per indicator and period: compute(values, region row, total row).
+    template <class Record, class Compute>
+    void ComputeRecords(std::vector<Record>& records, Compute compute) const {
+        const int region = RegionRow(), total = table_.TotalRow();
+        const int indicators = static_cast<int>(table_.Indicators().size());
+        const int periods = static_cast<int>(table_.Periods().size());
+        records.assign(static_cast<size_t>(indicators) * static_cast<size_t>(periods), {});
+        for (int i = 0; i < indicators; ++i)
+            for (int p = 0; p < periods; ++p)
+                records[RecordIndex(i, p)] = compute(Values(i, p), region, total);
+    }
     // The label font of a device.
     const draw::Font& LabelFont(const draw::DeviceContext& dc, bool printing) const;
     // "%s:%s" of a label and a value, "%s=%s" of the total row's name and its value (UTF-8).
