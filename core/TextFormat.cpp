@@ -44,13 +44,14 @@ std::string FormatNumbers(std::string_view format, std::initializer_list<double>
         }
         // %[flags][width][.precision]conversion
         const size_t start = i++;
-        std::string spec = "%";
+        std::string directive = "%";
         while (i < format.size() && std::string_view("-+ #0").find(format[i]) != std::string::npos)
-            spec += format[i++];
-        if (i < format.size() && IsDigit(format[i])) spec += std::to_string(ReadNumber(format, i));
+            directive += format[i++];
+        if (i < format.size() && IsDigit(format[i]))
+            directive += std::to_string(ReadNumber(format, i));
         if (i < format.size() && format[i] == '.') {
             ++i;
-            spec += '.' + std::to_string(ReadNumber(format, i));
+            directive += '.' + std::to_string(ReadNumber(format, i));
         }
         const char conv = i < format.size() ? format[i] : '\0';
         const bool floating = std::string_view("efgEG").find(conv) != std::string::npos;
@@ -66,17 +67,17 @@ std::string FormatNumbers(std::string_view format, std::initializer_list<double>
         char buffer[512];
         int written = 0;
         if (floating) {
-            spec += conv;
-            written = std::snprintf(buffer, sizeof buffer, spec.c_str(), *next);
+            directive += conv;
+            written = std::snprintf(buffer, sizeof buffer, directive.c_str(), *next);
         } else {
-            spec += "lld";
+            directive += "lld";
             const double v = std::trunc(*next);
             constexpr double Limit = 9.2e18; // within long long
             const long long n = std::isnan(v) ? 0
                                 : v > Limit   ? static_cast<long long>(Limit)
                                 : v < -Limit  ? static_cast<long long>(-Limit)
                                               : static_cast<long long>(v);
-            written = std::snprintf(buffer, sizeof buffer, spec.c_str(), n);
+            written = std::snprintf(buffer, sizeof buffer, directive.c_str(), n);
         }
         ++next;
         if (written > 0)
