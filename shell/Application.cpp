@@ -125,7 +125,12 @@ bool Application::OpenHelp(QWidget* parent) {
         return false;
     }
     const QUrl url = QUrl::fromLocalFile(QString::fromStdString(path));
-    return urlOpener_ ? urlOpener_(url) : QDesktopServices::openUrl(url);
+    if (urlOpener_ ? urlOpener_(url) : QDesktopServices::openUrl(url)) return true;
+    ShowText(parent, MessageKind::Warning,
+             QStringLiteral("The help file %1 could not be opened: the desktop has no program "
+                            "set up to show it.")
+                 .arg(QString::fromStdString(path)));
+    return false;
 }
 
 void Application::PrinterSetup(QWidget* parent) {

@@ -425,6 +425,13 @@ TEST(MainFrame, HelpFallsBackFromHlpToChmToTheManualToAMessage) {
     ASSERT_EQ(opened.size(), 3u);
     EXPECT_EQ(opened[2].toLocalFile(), QString::fromStdString(s.dir.file("zor2.hlp")));
     EXPECT_EQ(s.messages.size(), 1u);
+
+    // A desktop without a viewer for the file: a message says so instead of nothing happening.
+    s.app->SetUrlOpener([](const QUrl&) { return false; });
+    frame.ExecuteCommand(CmdHelpContents);
+    ASSERT_EQ(s.messages.size(), 2u);
+    EXPECT_TRUE(s.messages[1].contains(QString::fromStdString(s.dir.file("zor2.hlp"))));
+    EXPECT_TRUE(s.messages[1].contains("could not be opened"));
 }
 
 TEST(MainFrame, HelpFindsTheManualInstalledBesideTheProgram) {
