@@ -229,7 +229,7 @@ QWidget* MakeChartWidget(CView& view, CGraphFrame& frame) {
 
 CGraphFrame::CGraphFrame(const ViewEntry& entry, std::unique_ptr<CView> view,
                          const ViewWidgetFactory& makeWidget, UiServices ui, QWidget* owner)
-    : QMainWindow(owner, Qt::Window), entry_(entry), view_(std::move(view)),
+    : QMainWindow(owner, OwnedWindowFlags(owner)), entry_(entry), view_(std::move(view)),
       makeWidget_(makeWidget), ui_(std::move(ui)), owner_(owner) {
     RegisterChartDialogs();
     setAttribute(Qt::WA_DeleteOnClose);

@@ -101,6 +101,17 @@ QRect PlaceFrame(const FramePlacementInput& in) {
     return {cx, cy, w, h};
 }
 
+Qt::WindowFlags OwnedWindowFlags(const QWidget* owner) {
+#ifdef Q_OS_WIN
+    const bool ownerKeepsItInFront = true;
+#else
+    const bool ownerKeepsItInFront = false;
+#endif
+    if (!owner || ownerKeepsItInFront) return Qt::Window;
+    return Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+           Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint;
+}
+
 void PlaceNewFrame(QWidget* frame, const QWidget* mainWindow, const QWidget* previous) {
     if (!frame) return;
     QScreen* screen = nullptr;

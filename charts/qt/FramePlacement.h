@@ -9,6 +9,7 @@
 #include <QMargins>
 #include <QRect>
 #include <QSize>
+#include <Qt>
 
 #include <optional>
 
@@ -48,6 +49,13 @@ QRect PlaceFrame(const FramePlacementInput& in);
 
 // The decoration PlaceFrame assumes when none is known.
 QMargins AssumedDecoration(double devicePixelRatio);
+
+// The window flags of a top-level window that `owner` (the main window; may be null) owns, so
+// that it stays in front of its owner when the owner is clicked. Windows keeps an owned window
+// above its owner by itself; X11 window managers do so for a window marked transient for its
+// owner, which Qt marks only for dialog-type windows: there it is a dialog-type window with the
+// title-bar buttons of a normal one.
+Qt::WindowFlags OwnedWindowFlags(const QWidget* owner);
 
 // Places `frame` (not yet shown) for opening from `mainWindow` (may be null) after `previous`
 // (the frame opened before it, may be null), at its current size as the wanted size, on the

@@ -1,5 +1,6 @@
 #include "indicators/qt/CDefinWnd.h"
 
+#include "charts/qt/FramePlacement.h"
 #include "core/Charset.h"
 #include "core/InddefReader.h"
 #include "core/MenuCaptions.h"
@@ -32,7 +33,7 @@ CLeftView::CLeftView(QWidget* parent) : QTreeWidget(parent) {
 
 CDefinWnd::CDefinWnd(const std::string& path, const std::vector<ListItem>& selected,
                      charts::qt::UiServices ui, QWidget* owner)
-    : QMainWindow(owner, Qt::Window), ui_(std::move(ui)) {
+    : QMainWindow(owner, charts::qt::OwnedWindowFlags(owner)), ui_(std::move(ui)) {
     setObjectName(QStringLiteral("CDefinWnd"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(ui_.Text(ResourceId, "Indicator definitions"));

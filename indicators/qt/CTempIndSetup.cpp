@@ -1,5 +1,6 @@
 #include "indicators/qt/CTempIndSetup.h"
 
+#include "charts/qt/FramePlacement.h"
 #include "core/DataStore.h"
 #include "core/MenuCaptions.h"
 #include "core/Selection.h"
@@ -285,8 +286,8 @@ CTempIndSetup* CTempIndSetup::Open(DataStore& store, Selection& selection,
 
 CTempIndSetup::CTempIndSetup(std::unique_ptr<TempEditor> editor, DataStore& store,
                              Selection& selection, charts::qt::UiServices ui, QWidget* owner)
-    : QMainWindow(owner, Qt::Window), editor_(std::move(editor)), store_(store),
-      selection_(selection), ui_(std::move(ui)) {
+    : QMainWindow(owner, charts::qt::OwnedWindowFlags(owner)), editor_(std::move(editor)),
+      store_(store), selection_(selection), ui_(std::move(ui)) {
     setObjectName(QStringLiteral("CTempIndSetup"));
     setAttribute(Qt::WA_DeleteOnClose);
     // The main window takes no input while the editor is open.

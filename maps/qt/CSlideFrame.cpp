@@ -1,5 +1,6 @@
 #include "maps/qt/CSlideFrame.h"
 
+#include "charts/qt/FramePlacement.h"
 #include "core/Ids.h"
 #include "core/MenuCaptions.h"
 #include "draw/qt/Render.h"
@@ -47,8 +48,9 @@ void CSlideView::mouseReleaseEvent(QMouseEvent* e) {
 
 CSlideFrame::CSlideFrame(int frameCount, bool loop, SlideRenderer render, charts::qt::UiServices ui,
                          QWidget* owner)
-    : QMainWindow(owner, Qt::Window | Qt::FramelessWindowHint), player_(frameCount),
-      render_(std::move(render)), ui_(std::move(ui)), owner_(owner), mainWindow_(ui_.mainWindow) {
+    : QMainWindow(owner, charts::qt::OwnedWindowFlags(owner) | Qt::FramelessWindowHint),
+      player_(frameCount), render_(std::move(render)), ui_(std::move(ui)), owner_(owner),
+      mainWindow_(ui_.mainWindow) {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(ui_.Text(MenuSlideView, "Slide view"));
     view_ = new CSlideView(*this, this);

@@ -144,5 +144,25 @@ TEST(FramePlacement, NewFramesOfAMainWindowLieInsideTheScreen) {
     EXPECT_NE(frames[0]->pos(), frames[1]->pos());
 }
 
+TEST(FramePlacement, OwnedWindowsStayInFrontOfTheirOwner) {
+    // Without an owner a window is an ordinary top-level window.
+    EXPECT_EQ(OwnedWindowFlags(nullptr), Qt::WindowFlags(Qt::Window));
+    QMainWindow owner;
+    const Qt::WindowFlags flags = OwnedWindowFlags(&owner);
+#ifdef Q_OS_WIN
+    EXPECT_EQ(flags, Qt::WindowFlags(Qt::Window));
+#else
+    // A dialog-type window, so that the window manager keeps it above the owner, with the
+    // buttons of a normal window.
+    EXPECT_EQ(flags & Qt::WindowType_Mask, Qt::Dialog);
+    EXPECT_TRUE(flags.testFlag(Qt::WindowMinimizeButtonHint));
+    EXPECT_TRUE(flags.testFlag(Qt::WindowMaximizeButtonHint));
+    EXPECT_TRUE(flags.testFlag(Qt::WindowCloseButtonHint));
+    QMainWindow owned(&owner, flags);
+    EXPECT_TRUE(owned.isWindow());
+    EXPECT_EQ(owned.parentWidget(), &owner);
+#endif
+}
+
 } // namespace
 } // namespace zor::charts::qt
