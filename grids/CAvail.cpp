@@ -181,6 +181,13 @@ std::string CAvail::CellTip(int row, int col) const {
            CGridView::Cell(row, col) + ")";
 }
 
+std::string CAvail::Subject() const {
+    const auto& groups = store_.Groups();
+    return static_cast<size_t>(group_) < groups.size()
+               ? Decode(groups[static_cast<size_t>(group_)].name)
+               : std::string();
+}
+
 void CAvail::ChooseGroup(int group) {
     if (group == group_) return;
     if (groupPopup_ >= 0) {

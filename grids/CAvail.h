@@ -45,6 +45,8 @@ public:
     int CurrentGroup() const { return group_; }
     int CurrentZone() const { return zone_; }
     const std::vector<bool>& GroupFlags() const { return groupFlags_; }
+    // The current group's name (the grid's title names the region set).
+    std::string Subject() const override;
     // Regions with a value of indicator row `row` in period `period`.
     int PresentCount(int row, int period) const;
 

@@ -19,6 +19,7 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShortcut>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -95,6 +96,9 @@ CPrintIndsFrame::CPrintIndsFrame(DataStore& store, charts::qt::UiServices ui, QW
 
     connect(print_, &QPushButton::clicked, this, [this] { Print(); });
     connect(cancel_, &QPushButton::clicked, this, &QWidget::close);
+    // Escape cancels, as in a dialog.
+    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,
+            &QWidget::close);
     connect(groups_, &QListWidget::itemChanged, this, [this] { UpdatePrintButton(); });
     UpdatePrintButton();
     setFixedSize(sizeHint());

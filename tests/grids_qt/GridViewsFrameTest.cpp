@@ -196,7 +196,7 @@ TEST(GridViewsFrame, ProfileExportsThroughThePrintDialogAndCopies) {
 TEST(GridViewsFrame, AvailabilityOpensWithAnEmptySelection) {
     Selection none;
     Frame a(CmdAvailability, none);
-    EXPECT_EQ(a.frame->windowTitle(), "Data availability");
+    EXPECT_EQ(a.frame->windowTitle(), "Data availability - Economy"); // the first group
     EXPECT_EQ(MenuBarTexts(a.frame->menuBar()),
               (QStringList{"Zones", "Group", "Print", "Special", "Quit"}));
     QMenu* zones = a.MenuOf("Zones");
@@ -214,6 +214,7 @@ TEST(GridViewsFrame, AvailabilityOpensWithAnEmptySelection) {
     EXPECT_EQ(view.Title(), "Region");
     a.Item("Group", "Health")->trigger();
     EXPECT_TRUE(a.Item("Group", "Health")->isChecked());
+    EXPECT_EQ(a.frame->windowTitle(), "Data availability - Health"); // follows the group
     EXPECT_EQ(view.Cell(0, 0), "2010 Life expectancy");
     EXPECT_EQ(view.Cell(0, 1), "100%");
 }

@@ -344,6 +344,14 @@ TEST(PrintIndsWindow, GroupsModeAndThePrintButton) {
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 
+TEST(PrintIndsWindow, EscapeCancelsAsInADialog) {
+    ListWindow w;
+    w.window->activateWindow();
+    QTest::keyClick(w.window->Groups(), Qt::Key_Escape);
+    QTRY_VERIFY(!w.window);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
 TEST(PrintIndsWindow, PrintsToPdf) {
     ListWindow w;
     test::TempDir out;
