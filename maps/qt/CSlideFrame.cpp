@@ -48,7 +48,8 @@ void CSlideView::mouseReleaseEvent(QMouseEvent* e) {
 
 CSlideFrame::CSlideFrame(int frameCount, bool loop, SlideRenderer render, charts::qt::UiServices ui,
                          QWidget* owner)
-    : QMainWindow(owner, charts::qt::OwnedWindowFlags(owner) | Qt::FramelessWindowHint),
+    : QMainWindow(owner, (charts::qt::OwnedWindowFlags(owner) & Qt::WindowType_Mask) |
+                             Qt::FramelessWindowHint),
       player_(frameCount), render_(std::move(render)), ui_(std::move(ui)), owner_(owner),
       mainWindow_(ui_.mainWindow) {
     setAttribute(Qt::WA_DeleteOnClose);
