@@ -17,20 +17,6 @@
 
 namespace zor::charts::qt {
 
-namespace {
-
-template <class W> W* Control(const UiServices& ui, W* w, int id) {
-    if (ui.setControlId) ui.setControlId(w, id);
-    return w;
-}
-
-void Prepare(const UiServices& ui, QDialog* d, int resourceId, std::string_view title) {
-    d->setWindowTitle(ui.Text(resourceId, title));
-    if (ui.prepareDialog) ui.prepareDialog(d, resourceId);
-}
-
-} // namespace
-
 class FloatEdit : public QLineEdit {
 public:
     explicit FloatEdit(float value, bool formatted, QWidget* parent = nullptr) : QLineEdit(parent) {
@@ -56,27 +42,27 @@ public:
 ExportDialog::ExportDialog(const UiServices& ui, bool pictureChoice, QWidget* parent)
     : QDialog(parent) {
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(Control(ui, new QLabel(ui.Text(CtlParameters, "Parameters")), CtlParameters));
+    layout->addWidget(ui.Control(new QLabel(ui.Text(CtlParameters, "Parameters")), CtlParameters));
     auto* destination =
-        Control(ui, new QGroupBox(ui.Text(CtlDestination, "Destination")), CtlDestination);
+        ui.Control(new QGroupBox(ui.Text(CtlDestination, "Destination")), CtlDestination);
     auto* d = new QVBoxLayout(destination);
-    d->addWidget(clipboard_ = Control(ui, new QRadioButton(ui.Text(CtlClipboard, "Clipboard")),
-                                      CtlClipboard));
+    d->addWidget(clipboard_ = ui.Control(new QRadioButton(ui.Text(CtlClipboard, "Clipboard")),
+                                         CtlClipboard));
     d->addWidget(metafile_ =
-                     Control(ui, new QRadioButton(ui.Text(CtlMetafile, "Metafile")), CtlMetafile));
+                     ui.Control(new QRadioButton(ui.Text(CtlMetafile, "Metafile")), CtlMetafile));
     layout->addWidget(destination);
-    picture_ = Control(ui, new QGroupBox(ui.Text(CtlPicture, "Picture")), CtlPicture);
+    picture_ = ui.Control(new QGroupBox(ui.Text(CtlPicture, "Picture")), CtlPicture);
     auto* p = new QVBoxLayout(picture_);
     p->addWidget(blackAndWhite_ =
-                     Control(ui, new QRadioButton(ui.Text(CtlBlackAndWhite, "Black && White")),
-                             CtlBlackAndWhite));
+                     ui.Control(new QRadioButton(ui.Text(CtlBlackAndWhite, "Black && White")),
+                                CtlBlackAndWhite));
     p->addWidget(colored_ =
-                     Control(ui, new QRadioButton(ui.Text(CtlColored, "Colored")), CtlColored));
+                     ui.Control(new QRadioButton(ui.Text(CtlColored, "Colored")), CtlColored));
     layout->addWidget(picture_);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(export_ =
-                           Control(ui, new QPushButton(ui.Text(CtlExport, "Export")), CtlExport));
-    auto* cancel = Control(ui, new QPushButton(ui.Text(CtlCancel, "Cancel")), CtlCancel);
+                           ui.Control(new QPushButton(ui.Text(CtlExport, "Export")), CtlExport));
+    auto* cancel = ui.Control(new QPushButton(ui.Text(CtlCancel, "Cancel")), CtlCancel);
     buttons->addWidget(cancel);
     layout->addLayout(buttons);
 
@@ -93,29 +79,29 @@ ExportDialog::ExportDialog(const UiServices& ui, bool pictureChoice, QWidget* pa
         accept();
     });
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    Prepare(ui, this, ResourceId, "Export");
+    ui.PrepareDialog(this, ResourceId, "Export");
 }
 
 ScaleDialog::ScaleDialog(const UiServices& ui, const ScaleDialogInput& input, QWidget* parent)
     : QDialog(parent), input_(input) {
     const ScaleValues shown = input.current.value_or(ScaleValues{});
     auto* form = new QFormLayout;
-    max_ = Control(ui, new FloatEdit(shown.max, true), CtlMaxEdit);
-    min_ = Control(ui, new FloatEdit(shown.min, true), CtlMinEdit);
-    section_ = Control(ui, new FloatEdit(shown.section, false), CtlSectionEdit);
-    maxLabel_ = Control(ui, new QLabel(ui.Text(CtlMaxLabel, "Max:")), CtlMaxLabel);
-    minLabel_ = Control(ui, new QLabel(ui.Text(CtlMinLabel, "Min:")), CtlMinLabel);
+    max_ = ui.Control(new FloatEdit(shown.max, true), CtlMaxEdit);
+    min_ = ui.Control(new FloatEdit(shown.min, true), CtlMinEdit);
+    section_ = ui.Control(new FloatEdit(shown.section, false), CtlSectionEdit);
+    maxLabel_ = ui.Control(new QLabel(ui.Text(CtlMaxLabel, "Max:")), CtlMaxLabel);
+    minLabel_ = ui.Control(new QLabel(ui.Text(CtlMinLabel, "Min:")), CtlMinLabel);
     form->addRow(maxLabel_, max_);
     form->addRow(minLabel_, min_);
-    form->addRow(Control(ui, new QLabel(ui.Text(CtlSectionLabel, "Section:")), CtlSectionLabel),
+    form->addRow(ui.Control(new QLabel(ui.Text(CtlSectionLabel, "Section:")), CtlSectionLabel),
                  section_);
-    log_ = Control(ui, new QCheckBox(ui.Text(CtlLogarithmic, "Use logarithmic scale")),
-                   CtlLogarithmic);
+    log_ =
+        ui.Control(new QCheckBox(ui.Text(CtlLogarithmic, "Use logarithmic scale")), CtlLogarithmic);
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(
-        default_ = Control(ui, new QPushButton(ui.Text(CtlDefault, "Default")), CtlDefault));
-    buttons->addWidget(ok_ = Control(ui, new QPushButton(ui.Text(CtlOk, "OK")), CtlOk));
-    auto* cancel = Control(ui, new QPushButton(ui.Text(CtlCancel, "Cancel")), CtlCancel);
+    buttons->addWidget(default_ =
+                           ui.Control(new QPushButton(ui.Text(CtlDefault, "Default")), CtlDefault));
+    buttons->addWidget(ok_ = ui.Control(new QPushButton(ui.Text(CtlOk, "OK")), CtlOk));
+    auto* cancel = ui.Control(new QPushButton(ui.Text(CtlCancel, "Cancel")), CtlCancel);
     buttons->addWidget(cancel);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
@@ -134,7 +120,7 @@ ScaleDialog::ScaleDialog(const UiServices& ui, const ScaleDialogInput& input, QW
     ok_->setDefault(true);
     connect(ok_, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    Prepare(ui, this, ResourceId, "Change scale");
+    ui.PrepareDialog(this, ResourceId, "Change scale");
 }
 
 QLineEdit* ScaleDialog::minEdit() const {
@@ -180,14 +166,14 @@ XYScaleDialog::XYScaleDialog(const UiServices& ui, const XYScaleInput& input, QW
                         CtlMinEdit,  CtlMaxEdit,  CtlSectionEdit};
     const float values[6] = {input.x.min, input.x.max, input.x.section,
                              input.y.min, input.y.max, input.y.section};
-    for (int i = 0; i < 6; ++i) edits_[i] = Control(ui, new FloatEdit(values[i], false), ids[i]);
+    for (int i = 0; i < 6; ++i) edits_[i] = ui.Control(new FloatEdit(values[i], false), ids[i]);
     auto group = [&](int id, std::string_view title, int first, const int labels[3]) {
-        auto* box = Control(ui, new QGroupBox(ui.Text(id, title)), id);
+        auto* box = ui.Control(new QGroupBox(ui.Text(id, title)), id);
         auto* form = new QFormLayout(box);
-        form->addRow(Control(ui, new QLabel(ui.Text(labels[0], "Max:")), labels[0]),
+        form->addRow(ui.Control(new QLabel(ui.Text(labels[0], "Max:")), labels[0]),
                      edits_[first + 1]);
-        form->addRow(Control(ui, new QLabel(ui.Text(labels[1], "Min:")), labels[1]), edits_[first]);
-        form->addRow(Control(ui, new QLabel(ui.Text(labels[2], "Section:")), labels[2]),
+        form->addRow(ui.Control(new QLabel(ui.Text(labels[1], "Min:")), labels[1]), edits_[first]);
+        form->addRow(ui.Control(new QLabel(ui.Text(labels[2], "Section:")), labels[2]),
                      edits_[first + 2]);
         return box;
     };
@@ -197,13 +183,13 @@ XYScaleDialog::XYScaleDialog(const UiServices& ui, const XYScaleInput& input, QW
     layout->addWidget(group(CtlXScaleGroup, "X Scale", 0, xLabels));
     layout->addWidget(group(CtlYScaleGroup, "Y Scale", 3, yLabels));
     layout->addWidget(
-        log_ = Control(ui, new QCheckBox(ui.Text(CtlLogarithmic, "Use logarithmic scale")),
-                       CtlLogarithmic));
+        log_ = ui.Control(new QCheckBox(ui.Text(CtlLogarithmic, "Use logarithmic scale")),
+                          CtlLogarithmic));
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(
-        default_ = Control(ui, new QPushButton(ui.Text(CtlDefault, "Default")), CtlDefault));
-    buttons->addWidget(ok_ = Control(ui, new QPushButton(ui.Text(CtlOk, "Ok")), CtlOk));
-    auto* cancel = Control(ui, new QPushButton(ui.Text(CtlCancel, "Cancel")), CtlCancel);
+    buttons->addWidget(default_ =
+                           ui.Control(new QPushButton(ui.Text(CtlDefault, "Default")), CtlDefault));
+    buttons->addWidget(ok_ = ui.Control(new QPushButton(ui.Text(CtlOk, "Ok")), CtlOk));
+    auto* cancel = ui.Control(new QPushButton(ui.Text(CtlCancel, "Cancel")), CtlCancel);
     buttons->addWidget(cancel);
     layout->addLayout(buttons);
 
@@ -224,7 +210,7 @@ XYScaleDialog::XYScaleDialog(const UiServices& ui, const XYScaleInput& input, QW
     ok_->setDefault(true);
     connect(ok_, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    Prepare(ui, this, ResourceId, "Change scale");
+    ui.PrepareDialog(this, ResourceId, "Change scale");
 }
 
 QLineEdit* XYScaleDialog::edit(int i) const {
@@ -249,7 +235,7 @@ RegionListDialog::RegionListDialog(const UiServices& ui, int n, int* flags,
                                    const std::vector<std::string>* names, QWidget* parent)
     : QDialog(parent), model_(n, flags, names), flags_(flags) {
     auto* layout = new QVBoxLayout(this);
-    list_ = Control(ui, new QListWidget, CtlRegionList);
+    list_ = ui.Control(new QListWidget, CtlRegionList);
     for (int i = 0; i < model_.Count(); ++i) {
         auto* item = new QListWidgetItem(QString::fromStdString(model_.Name(i)), list_);
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
@@ -257,13 +243,13 @@ RegionListDialog::RegionListDialog(const UiServices& ui, int n, int* flags,
     list_->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
     layout->addWidget(list_);
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(selectAll_ = Control(
-                           ui, new QPushButton(ui.Text(CtlSelectAll, "Select all")), CtlSelectAll));
+    buttons->addWidget(selectAll_ = ui.Control(new QPushButton(ui.Text(CtlSelectAll, "Select all")),
+                                               CtlSelectAll));
     buttons->addWidget(
         unselectAll_ =
-            Control(ui, new QPushButton(ui.Text(CtlUnselectAll, "Unselect all")), CtlUnselectAll));
-    buttons->addWidget(ok_ = Control(ui, new QPushButton(ui.Text(CtlOk, "OK")), CtlOk));
-    auto* cancel = Control(ui, new QPushButton(ui.Text(CtlCancel, "Cancel")), CtlCancel);
+            ui.Control(new QPushButton(ui.Text(CtlUnselectAll, "Unselect all")), CtlUnselectAll));
+    buttons->addWidget(ok_ = ui.Control(new QPushButton(ui.Text(CtlOk, "OK")), CtlOk));
+    auto* cancel = ui.Control(new QPushButton(ui.Text(CtlCancel, "Cancel")), CtlCancel);
     buttons->addWidget(cancel);
     layout->addLayout(buttons);
     for (QPushButton* b : {ok_, selectAll_, unselectAll_}) b->setEnabled(model_.Usable());
@@ -282,7 +268,7 @@ RegionListDialog::RegionListDialog(const UiServices& ui, int n, int* flags,
     });
     connect(ok_, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    Prepare(ui, this, ResourceId, "Available regions");
+    ui.PrepareDialog(this, ResourceId, "Available regions");
 }
 
 void RegionListDialog::Refresh() {

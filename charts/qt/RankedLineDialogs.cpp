@@ -13,18 +13,8 @@ namespace zor::charts::qt {
 
 namespace {
 
-template <class W> W* Control(const UiServices& ui, W* w, int id) {
-    if (ui.setControlId) ui.setControlId(w, id);
-    return w;
-}
-
-void Prepare(const UiServices& ui, QDialog* d, int resourceId, std::string_view title) {
-    d->setWindowTitle(ui.Text(resourceId, title));
-    if (ui.prepareDialog) ui.prepareDialog(d, resourceId);
-}
-
 QComboBox* Combo(const UiServices& ui, const std::vector<std::string>& items, int current, int id) {
-    auto* box = Control(ui, new QComboBox, id);
+    auto* box = ui.Control(new QComboBox, id);
     for (const std::string& item : items) box->addItem(QString::fromStdString(item));
     if (current >= 0 && current < box->count()) box->setCurrentIndex(current);
     return box;
@@ -37,19 +27,19 @@ RankedSelectionDialog::RankedSelectionDialog(const UiServices& ui, RankedSelecti
     : QDialog(parent), model_(model) {
     const RankedChoice& c = model.choice;
     auto* grid = new QGridLayout;
-    grid->addWidget(Control(ui, new QLabel(ui.Text(CtlBlueBar, "Blue bar:")), CtlBlueBar), 0, 0);
+    grid->addWidget(ui.Control(new QLabel(ui.Text(CtlBlueBar, "Blue bar:")), CtlBlueBar), 0, 0);
     grid->addWidget(indicatorA_ = Combo(ui, model.indicators, c.indicatorA, CtlIndicatorA), 0, 1);
     grid->addWidget(periodA_ = Combo(ui, model.periods, c.periodA, CtlPeriodA), 0, 2);
     lightBlue_ =
-        Control(ui, new QLabel(ui.Text(CtlLightBlueBar, "Light blue bar:")), CtlLightBlueBar);
+        ui.Control(new QLabel(ui.Text(CtlLightBlueBar, "Light blue bar:")), CtlLightBlueBar);
     grid->addWidget(lightBlue_, 1, 0);
     grid->addWidget(indicatorB_ = Combo(ui, model.indicators, c.indicatorB, CtlIndicatorB), 1, 1);
     grid->addWidget(periodB_ = Combo(ui, model.periods, c.periodB, CtlPeriodB), 1, 2);
-    twoBars_ = Control(ui, new QCheckBox(ui.Text(CtlTwoBars, "Use two bars chart")), CtlTwoBars);
+    twoBars_ = ui.Control(new QCheckBox(ui.Text(CtlTwoBars, "Use two bars chart")), CtlTwoBars);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    buttons->addWidget(ok_ = Control(ui, new QPushButton(ui.Text(CtlOk, "OK")), CtlOk));
-    auto* cancel = Control(ui, new QPushButton(ui.Text(CtlCancel, "Cancel")), CtlCancel);
+    buttons->addWidget(ok_ = ui.Control(new QPushButton(ui.Text(CtlOk, "OK")), CtlOk));
+    auto* cancel = ui.Control(new QPushButton(ui.Text(CtlCancel, "Cancel")), CtlCancel);
     buttons->addWidget(cancel);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
@@ -68,7 +58,7 @@ RankedSelectionDialog::RankedSelectionDialog(const UiServices& ui, RankedSelecti
     ok_->setDefault(true);
     connect(ok_, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    Prepare(ui, this, ResourceId, "Ranked Bar Chart Selection");
+    ui.PrepareDialog(this, ResourceId, "Ranked Bar Chart Selection");
 }
 
 void RankedSelectionDialog::done(int r) {
@@ -83,7 +73,7 @@ RegionsHighlightDialog::RegionsHighlightDialog(const UiServices& ui, RegionsHigh
                                                QWidget* parent)
     : QDialog(parent), model_(model) {
     auto* layout = new QVBoxLayout(this);
-    list_ = Control(ui, new QListWidget, CtlRegionList);
+    list_ = ui.Control(new QListWidget, CtlRegionList);
     for (size_t i = 0; i < model.names.size(); ++i) {
         auto* item = new QListWidgetItem(QString::fromStdString(model.names[i]), list_);
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
@@ -92,13 +82,13 @@ RegionsHighlightDialog::RegionsHighlightDialog(const UiServices& ui, RegionsHigh
     }
     list_->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
     layout->addWidget(list_);
-    use_ = Control(ui, new QCheckBox(ui.Text(CtlUseHighlighting, "Use regions highlighting")),
-                   CtlUseHighlighting);
+    use_ = ui.Control(new QCheckBox(ui.Text(CtlUseHighlighting, "Use regions highlighting")),
+                      CtlUseHighlighting);
     layout->addWidget(use_);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    buttons->addWidget(ok_ = Control(ui, new QPushButton(ui.Text(CtlOk, "OK")), CtlOk));
-    auto* cancel = Control(ui, new QPushButton(ui.Text(CtlCancel, "Cancel")), CtlCancel);
+    buttons->addWidget(ok_ = ui.Control(new QPushButton(ui.Text(CtlOk, "OK")), CtlOk));
+    auto* cancel = ui.Control(new QPushButton(ui.Text(CtlCancel, "Cancel")), CtlCancel);
     buttons->addWidget(cancel);
     layout->addLayout(buttons);
 
@@ -109,7 +99,7 @@ RegionsHighlightDialog::RegionsHighlightDialog(const UiServices& ui, RegionsHigh
     ok_->setDefault(true);
     connect(ok_, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    Prepare(ui, this, ResourceId, "Regions highlighting");
+    ui.PrepareDialog(this, ResourceId, "Regions highlighting");
 }
 
 void RegionsHighlightDialog::done(int r) {

@@ -15,16 +15,6 @@ namespace zor::charts::qt {
 
 namespace {
 
-template <class W> W* Control(const UiServices& ui, W* w, int id) {
-    if (ui.setControlId) ui.setControlId(w, id);
-    return w;
-}
-
-void Prepare(const UiServices& ui, QDialog* d, int resourceId, std::string_view title) {
-    d->setWindowTitle(ui.Text(resourceId, title));
-    if (ui.prepareDialog) ui.prepareDialog(d, resourceId);
-}
-
 // A combo box of names in list order, each item carrying its code, with one item chosen.
 QComboBox* NameCombo(const std::vector<std::string>& names, const std::vector<int>& codes,
                      int chosen) {
@@ -39,11 +29,11 @@ QComboBox* NameCombo(const std::vector<std::string>& names, const std::vector<in
 QHBoxLayout* OkCancel(const UiServices& ui, QDialog* d, QPushButton*& ok, bool withCancel) {
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    buttons->addWidget(ok = Control(ui, new QPushButton(ui.Text(CtlOk, "OK")), CtlOk));
+    buttons->addWidget(ok = ui.Control(new QPushButton(ui.Text(CtlOk, "OK")), CtlOk));
     ok->setDefault(true);
     QObject::connect(ok, &QPushButton::clicked, d, &QDialog::accept);
     if (withCancel) {
-        auto* cancel = Control(ui, new QPushButton(ui.Text(CtlCancel, "Cancel")), CtlCancel);
+        auto* cancel = ui.Control(new QPushButton(ui.Text(CtlCancel, "Cancel")), CtlCancel);
         buttons->addWidget(cancel);
         QObject::connect(cancel, &QPushButton::clicked, d, &QDialog::reject);
     }
@@ -55,12 +45,12 @@ QHBoxLayout* OkCancel(const UiServices& ui, QDialog* d, QPushButton*& ok, bool w
 ScatterSetupDialog::ScatterSetupDialog(const UiServices& ui, const ScatterSetupModel& model,
                                        QWidget* parent)
     : QDialog(parent), result_(model) {
-    xIndicator_ = Control(ui, NameCombo(model.indicators, model.indicatorCodes, model.xIndicator),
-                          CtlXIndicator);
-    xPeriod_ = Control(ui, NameCombo(model.periods, model.periodCodes, model.xPeriod), CtlXPeriod);
-    yIndicator_ = Control(ui, NameCombo(model.indicators, model.indicatorCodes, model.yIndicator),
-                          CtlYIndicator);
-    yPeriod_ = Control(ui, NameCombo(model.periods, model.periodCodes, model.yPeriod), CtlYPeriod);
+    xIndicator_ = ui.Control(NameCombo(model.indicators, model.indicatorCodes, model.xIndicator),
+                             CtlXIndicator);
+    xPeriod_ = ui.Control(NameCombo(model.periods, model.periodCodes, model.xPeriod), CtlXPeriod);
+    yIndicator_ = ui.Control(NameCombo(model.indicators, model.indicatorCodes, model.yIndicator),
+                             CtlYIndicator);
+    yPeriod_ = ui.Control(NameCombo(model.periods, model.periodCodes, model.yPeriod), CtlYPeriod);
     auto* grid = new QGridLayout;
     grid->addWidget(new QLabel(QStringLiteral("X:")), 0, 0);
     grid->addWidget(xIndicator_, 0, 1);
@@ -72,7 +62,7 @@ ScatterSetupDialog::ScatterSetupDialog(const UiServices& ui, const ScatterSetupM
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
     layout->addLayout(OkCancel(ui, this, ok_, true));
-    Prepare(ui, this, ResourceId, "Scattergram setup");
+    ui.PrepareDialog(this, ResourceId, "Scattergram setup");
 }
 
 void ScatterSetupDialog::done(int r) {
@@ -89,27 +79,27 @@ StatisticsDialog::StatisticsDialog(const UiServices& ui, const std::string& text
     : QDialog(parent) {
     auto* group = new QGroupBox;
     auto* inner = new QVBoxLayout(group);
-    text_ = Control(ui, new QLabel(QString::fromStdString(text)), CtlStatisticsText);
+    text_ = ui.Control(new QLabel(QString::fromStdString(text)), CtlStatisticsText);
     text_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     inner->addWidget(text_);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(group);
     layout->addLayout(OkCancel(ui, this, ok_, false));
-    Prepare(ui, this, ResourceId, "Statistics");
+    ui.PrepareDialog(this, ResourceId, "Statistics");
 }
 
 HistogramDialog::HistogramDialog(const UiServices& ui, int columns, QWidget* parent)
     : QDialog(parent), columns_(ClampColumns(columns)) {
-    spin_ = Control(ui, new QSpinBox, CtlColumnsEdit);
+    spin_ = ui.Control(new QSpinBox, CtlColumnsEdit);
     spin_->setRange(MinColumns, MaxColumns);
     spin_->setValue(columns_);
     auto* row = new QHBoxLayout;
-    row->addWidget(Control(ui, new QLabel(ui.Text(CtlColumnsLabel, "Columns:")), CtlColumnsLabel));
+    row->addWidget(ui.Control(new QLabel(ui.Text(CtlColumnsLabel, "Columns:")), CtlColumnsLabel));
     row->addWidget(spin_);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(row);
     layout->addLayout(OkCancel(ui, this, ok_, true));
-    Prepare(ui, this, ResourceId, "Histogram parameters");
+    ui.PrepareDialog(this, ResourceId, "Histogram parameters");
 }
 
 void HistogramDialog::done(int r) {

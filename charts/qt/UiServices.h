@@ -37,6 +37,13 @@ struct UiServices {
 
     // A user-interface text through the titles table.
     QString Text(int id, std::string_view fallback = {}) const;
+    // A dialog's control, its resource id remembered through setControlId.
+    template <class W> W* Control(W* w, int id) const {
+        if (setControlId) setControlId(w, id);
+        return w;
+    }
+    // A dialog's title through the titles table, then what every dialog does on opening.
+    void PrepareDialog(QDialog* dialog, int resourceId, std::string_view title) const;
 };
 
 } // namespace zor::charts::qt
