@@ -8,7 +8,6 @@
 #include "draw/NullContext.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 
 namespace zor::charts {
@@ -32,22 +31,6 @@ struct LegendMetrics {
 };
 constexpr LegendMetrics ScreenLegend{300, 150, -300, -550, 350};
 constexpr LegendMetrics PaperLegend{90, 45, -100, -160, 105};
-
-// A whole number of a render option; none when the text is not one.
-std::optional<int> ParseIndex(const std::string& text) {
-    int v = 0;
-    const char* end = text.data() + text.size();
-    const auto [ptr, ec] = std::from_chars(text.data(), end, v);
-    if (ec != std::errc() || ptr != end) return std::nullopt;
-    return v;
-}
-
-void FloatOrNull(JsonWriter& j, float v) {
-    if (IsMissing(v))
-        j.Null();
-    else
-        j.Float(v);
-}
 
 // "Page %d" with the page number (the text is not used as a format).
 std::string PageText(std::string text, int page) {
@@ -795,7 +778,7 @@ std::string CHRBarChart::ApplyRenderOption(const std::string& name, const std::s
         ApplyChoice(c);
     } else if (name == "--indicator-b" || name == "--period-b") {
         const bool indicator = name == "--indicator-b";
-        const std::optional<int> v = ParseIndex(value);
+        const std::optional<int> v = WholeNumber(value);
         const size_t size = indicator ? table_.Indicators().size() : table_.Periods().size();
         if (!v || *v < 0 || static_cast<size_t>(*v) >= size)
             return name + " " + value +
@@ -803,7 +786,7 @@ std::string CHRBarChart::ApplyRenderOption(const std::string& name, const std::s
         (indicator ? c.indicatorB : c.periodB) = *v;
         ApplyChoice(c);
     } else if (name == "--page") {
-        const std::optional<int> v = ParseIndex(value);
+        const std::optional<int> v = WholeNumber(value);
         if (!v || *v < 1) return "bad --page " + value;
         renderPage_ = *v;
     } else {

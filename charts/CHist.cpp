@@ -8,7 +8,6 @@
 #include "draw/NullContext.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <span>
 
@@ -356,12 +355,9 @@ std::string CHist::GetTipText() {
 
 std::string CHist::ApplyRenderOption(const std::string& name, const std::string& value) {
     if (name != "--columns") return CGraphView::ApplyRenderOption(name, value);
-    int k = 0;
-    const char* end = value.data() + value.size();
-    const auto [ptr, ec] = std::from_chars(value.data(), end, k);
-    if (ec != std::errc() || ptr != end || k < MinColumns || k > MaxColumns)
-        return "bad --columns " + value + " (3 to 15)";
-    if (!IsDataMissing()) SetColumns(k);
+    const std::optional<int> k = WholeNumber(value);
+    if (!k || *k < MinColumns || *k > MaxColumns) return "bad --columns " + value + " (3 to 15)";
+    if (!IsDataMissing()) SetColumns(*k);
     return {};
 }
 

@@ -30,13 +30,6 @@ void DropLastCharacter(std::string& text) {
     if (!text.empty()) text.pop_back();
 }
 
-void FloatOrNull(JsonWriter& j, float v) {
-    if (IsMissing(v))
-        j.Null();
-    else
-        j.Float(v);
-}
-
 } // namespace
 
 std::string ShortenToFit(const DeviceContext& dc, const draw::Font& font, const std::string& text,

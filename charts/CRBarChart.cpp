@@ -280,9 +280,9 @@ bool CRBarChart::WriteData(JsonWriter& j) {
     j.Key("period").Int(table_.Periods()[static_cast<size_t>(PeriodIndex())].code);
     j.Key("axis").BeginObject();
     j.Key("min");
-    IsMissing(a.min) ? j.Null() : j.Float(a.min);
+    FloatOrNull(j, a.min);
     j.Key("max");
-    IsMissing(a.max) ? j.Null() : j.Float(a.max);
+    FloatOrNull(j, a.max);
     j.Key("step").Float(a.step);
     j.EndObject();
     j.Key("bars").BeginArray();

@@ -10,7 +10,6 @@
 #include "draw/NullContext.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 
 namespace zor::charts {
@@ -595,20 +594,15 @@ std::string CScChart::GetTipText() {
 // --- zorexport
 
 std::string CScChart::ApplyRenderOption(const std::string& name, const std::string& value) {
-    auto number = [](const std::string& text, int& out) {
-        const char* end = text.data() + text.size();
-        const auto [ptr, ec] = std::from_chars(text.data(), end, out);
-        return ec == std::errc() && ptr == end;
-    };
     if (name == "--indicator-y" || name == "--period-y") {
         const bool indicator = name == "--indicator-y";
         const size_t count = indicator ? table_.Indicators().size() : table_.Periods().size();
-        int position = 0;
-        if (!number(value, position) || position < 0 || static_cast<size_t>(position) >= count)
+        const std::optional<int> position = WholeNumber(value);
+        if (!position || *position < 0 || static_cast<size_t>(*position) >= count)
             return "bad " + name + " " + value + " (a position in the " +
                    (indicator ? "indicator" : "period") + " list)";
-        Choose(IndicatorIndex(), PeriodIndex(), indicator ? position : yIndicator_,
-               indicator ? yPeriod_ : position);
+        Choose(IndicatorIndex(), PeriodIndex(), indicator ? *position : yIndicator_,
+               indicator ? yPeriod_ : *position);
         return {};
     }
     if (name == "--zoom") {
@@ -616,8 +610,12 @@ std::string CScChart::ApplyRenderOption(const std::string& name, const std::stri
         size_t start = 0;
         for (int k = 0; k < 4; ++k) {
             const size_t comma = k < 3 ? value.find(',', start) : value.size();
-            if (comma == std::string::npos || !number(value.substr(start, comma - start), v[k]))
-                return "bad --zoom " + value + " (X1,Y1,X2,Y2 in logical units)";
+            const std::optional<int> number =
+                comma == std::string::npos
+                    ? std::nullopt
+                    : WholeNumber(std::string_view(value).substr(start, comma - start));
+            if (!number) return "bad --zoom " + value + " (X1,Y1,X2,Y2 in logical units)";
+            v[k] = *number;
             start = comma + 1;
         }
         // As the user draws it: press, drag, release.
@@ -671,10 +669,7 @@ bool CScChart::WriteData(JsonWriter& j) {
     if (reg.Drawn()) {
         j.BeginObject();
         j.Key("slope");
-        if (IsMissing(reg.slope))
-            j.Null();
-        else
-            j.Float(reg.slope);
+        FloatOrNull(j, reg.slope);
         j.Key("intercept").Float(reg.intercept);
         j.EndObject();
         j.Key("equation").String(EquationText(reg));

@@ -3,12 +3,30 @@
 #include "core/Charset.h"
 #include "core/DataStore.h"
 #include "core/FileUtil.h"
+#include "core/JsonWriter.h"
+#include "core/Numeric.h"
 #include "draw/EmfWriter.h"
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 
 namespace zor::charts {
+
+void FloatOrNull(JsonWriter& json, float v) {
+    if (IsMissing(v))
+        json.Null();
+    else
+        json.Float(v);
+}
+
+std::optional<int> WholeNumber(std::string_view text) {
+    int v = 0;
+    const char* end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, v);
+    if (text.empty() || ec != std::errc() || ptr != end) return std::nullopt;
+    return v;
+}
 
 CView::CView(const ViewContext& context) : store_(context.store), res_(context.resources) {}
 

@@ -84,6 +84,11 @@ enum class TextExport {
     ClipboardHtml, // the "HTML Format" clipboard string
 };
 
+// A value of a view's data as JSON: null when it is missing.
+void FloatOrNull(JsonWriter& json, float v);
+// A whole number given to a render option; none when the text is not one.
+std::optional<int> WholeNumber(std::string_view text);
+
 class CView {
 public:
     explicit CView(const ViewContext& context);

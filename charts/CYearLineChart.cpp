@@ -23,13 +23,6 @@ std::vector<ListItem> CataloguePeriods(const DataStore& store) {
     return out;
 }
 
-void FloatOrNull(JsonWriter& j, float v) {
-    if (IsMissing(v))
-        j.Null();
-    else
-        j.Float(v);
-}
-
 // A number of a render option; none when the text is not one.
 std::optional<float> ParseFloat(const std::string& text) {
     float v = 0;

@@ -8,7 +8,6 @@
 #include "grids/IndicatorLists.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -27,14 +26,6 @@ constexpr int FirstColumnWidth = 100; // column 0 before fitting
 constexpr int PeriodColumnWidth = 100;
 constexpr int BarWidth = 80; // screen pixels, scaled on paper
 constexpr int BarHeight = 20;
-
-std::optional<int> ParseWhole(const std::string& text) {
-    int v = 0;
-    const char* end = text.data() + text.size();
-    const auto [at, error] = std::from_chars(text.data(), end, v);
-    if (text.empty() || error != std::errc() || at != end) return std::nullopt;
-    return v;
-}
 
 } // namespace
 
@@ -228,7 +219,7 @@ bool CAvail::OnCommand(int id) {
 }
 
 std::string CAvail::ApplyRenderOption(const std::string& name, const std::string& value) {
-    const auto number = ParseWhole(value);
+    const auto number = charts::WholeNumber(value);
     if (name == "--group") {
         if (!number || *number < 0 || static_cast<size_t>(*number) >= store_.Groups().size())
             return "bad --group " + value + " (a position in the catalogue's group list)";

@@ -32,10 +32,7 @@ constexpr int LabelWeight = 400;
 
 void PutMissingOr(JsonWriter& j, const char* key, float v) {
     j.Key(key);
-    if (IsMissing(v))
-        j.Null();
-    else
-        j.Float(v);
+    charts::FloatOrNull(j, v);
 }
 
 } // namespace
