@@ -15,14 +15,6 @@ using draw::DeviceContext;
 
 namespace {
 
-// Every time period of the catalogue; the pseudo periods (negative codes) are left out.
-std::vector<ListItem> CataloguePeriods(const DataStore& store) {
-    std::vector<ListItem> out;
-    for (const TimePeriod& p : store.Periods())
-        if (p.code >= 0) out.push_back({p.code, p.name});
-    return out;
-}
-
 // A number of a render option; none when the text is not one.
 std::optional<float> ParseFloat(const std::string& text) {
     float v = 0;
@@ -37,7 +29,7 @@ std::optional<float> ParseFloat(const std::string& text) {
 CYearLineChart::CYearLineChart(const ViewContext& context, bool byIndicator)
     : CGraphView(context),
       table_(context.store, context.selection.SetCode(), context.selection.Indicators(),
-             context.selection.Regions(), CataloguePeriods(context.store), RowsSelected, false),
+             context.selection.Regions(), context.store.PeriodList(), RowsSelected, false),
       titleFont_(ChartFont(280, 400, 0, context.resources.AxisFont.charset)),
       byIndicator_(byIndicator) {
     // Exported line charts are always coloured.
