@@ -39,21 +39,24 @@ GridWindowLayout LayoutGridWindow(draw::Size client, const GridBands& bands, int
     return l;
 }
 
-int HorizontalScroll(int offset, ScrollAction action, int thumb, const GridWindowLayout& layout) {
-    const int page = layout.visibleWidth * 2 / 3;
-    int to = offset;
+namespace {
+
+// A step of a scroll bar from `at`: lines and pages of the given sizes, the thumb at its
+// position, the ends; clamped to 0 ... max.
+int ScrollStep(int at, ScrollAction action, int thumb, int line, int page, int max) {
+    int to = at;
     switch (action) {
     case ScrollAction::LineBack:
-        to = offset - ScrollLinePixels;
+        to = at - line;
         break;
     case ScrollAction::LineForward:
-        to = offset + ScrollLinePixels;
+        to = at + line;
         break;
     case ScrollAction::PageBack:
-        to = offset - page;
+        to = at - page;
         break;
     case ScrollAction::PageForward:
-        to = offset + page;
+        to = at + page;
         break;
     case ScrollAction::Thumb:
         to = thumb;
@@ -62,38 +65,21 @@ int HorizontalScroll(int offset, ScrollAction action, int thumb, const GridWindo
         to = 0;
         break;
     case ScrollAction::End:
-        to = layout.maxScrollX;
+        to = max;
         break;
     }
-    return std::clamp(to, 0, layout.maxScrollX);
+    return std::clamp(to, 0, max);
+}
+
+} // namespace
+
+int HorizontalScroll(int offset, ScrollAction action, int thumb, const GridWindowLayout& layout) {
+    return ScrollStep(offset, action, thumb, ScrollLinePixels, layout.visibleWidth * 2 / 3,
+                      layout.maxScrollX);
 }
 
 int VerticalScroll(int topRow, ScrollAction action, int thumb, const GridWindowLayout& layout) {
-    int to = topRow;
-    switch (action) {
-    case ScrollAction::LineBack:
-        to = topRow - 1;
-        break;
-    case ScrollAction::LineForward:
-        to = topRow + 1;
-        break;
-    case ScrollAction::PageBack:
-        to = topRow - layout.pageRows;
-        break;
-    case ScrollAction::PageForward:
-        to = topRow + layout.pageRows;
-        break;
-    case ScrollAction::Thumb:
-        to = thumb;
-        break;
-    case ScrollAction::Start:
-        to = 0;
-        break;
-    case ScrollAction::End:
-        to = layout.maxTopRow;
-        break;
-    }
-    return std::clamp(to, 0, layout.maxTopRow);
+    return ScrollStep(topRow, action, thumb, 1, layout.pageRows, layout.maxTopRow);
 }
 
 std::vector<int> ColumnLefts(const std::vector<GridColumn>& columns, int fixedCount, int scrollX) {
