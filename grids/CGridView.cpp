@@ -547,9 +547,8 @@ void CGridView::DrawHeaderCells(DeviceContext& dc, const Rect& band, int scrollX
     if (raised && right < band.right) face({right, band.top, band.right, band.bottom});
 }
 
-void CGridView::DrawRow(DeviceContext& dc, int row, int top, int scrollX, int clipLeft,
-                        int clipRight) const {
-    const std::vector<int> lefts = ColumnLefts(columns_, fixedCount_, scrollX);
+void CGridView::DrawRow(DeviceContext& dc, int row, int top, const std::vector<int>& lefts,
+                        int clipLeft, int clipRight) const {
     const int bottom = top + bands_.row;
     for (size_t c = 0; c < columns_.size(); ++c) {
         const bool fixed = static_cast<int>(c) < fixedCount_;
@@ -590,10 +589,11 @@ GridPaintStats CGridView::Paint(DeviceContext& dc, const Rect& client, const Rec
         draw::StateSaver listSaver(dc);
         dc.IntersectClipRect(l.list);
         dc.SetFont(bodyFont_);
+        const std::vector<int> lefts = ColumnLefts(columns_, fixedCount_, scrollX_);
         for (int r = topRow_, y = l.list.top; r < RowCount() && y < l.list.bottom;
              ++r, y += bands_.row) {
             if (!Meets({l.list.left, y, l.list.right, y + bands_.row}, dirty)) continue;
-            DrawRow(dc, r, y, scrollX_, l.list.left, l.list.right);
+            DrawRow(dc, r, y, lefts, l.list.left, l.list.right);
             ++stats.rows;
         }
     }

@@ -242,8 +242,9 @@ private:
     void DrawTitleText(draw::DeviceContext& dc, const draw::Rect& band, int step) const;
     void DrawHeaderCells(draw::DeviceContext& dc, const draw::Rect& band, int scrollX,
                          bool raised) const;
-    void DrawRow(draw::DeviceContext& dc, int row, int top, int scrollX, int clipLeft,
-                 int clipRight) const;
+    // `lefts`: the columns' left edges (ColumnLefts), taken once per paint.
+    void DrawRow(draw::DeviceContext& dc, int row, int top, const std::vector<int>& lefts,
+                 int clipLeft, int clipRight) const;
     void DrawCell(draw::DeviceContext& dc, const draw::Rect& cell, int row, int col, float scale,
                   bool printing) const;
     void PrintOnePage(draw::DeviceContext& dc, const PageLayout& p, int pageNumber,
