@@ -146,23 +146,22 @@ void CGridView::Changed() {
 void CGridView::OnCreate() {
     bands_ = {TitleBandHeight(), HeaderBandHeight(), RowHeight(), FooterBandHeight()};
     const int charset = FontCharset();
-    const draw::TextMeasurer& measurer = ScreenMeasurer();
 
     bodyFont_ = MakeFont(BodyFontFace(), BodyFontHeight(), BodyFontWeight(), charset);
-    bodyTextHeight_ = std::max(1, ScreenProbe(measurer, bodyFont_)->FontMetrics().height);
+    bodyTextHeight_ = ScreenTextHeight(bodyFont_);
     printScale_ = 30.0f / static_cast<float>(bodyTextHeight_);
     pictureBodyFont_ = MakeFont("Arial", bodyTextHeight_, BodyFontWeight(), charset);
 
     headerFont_ = MakeFont(HeaderFontFace(), HeaderFontHeight(), HeaderFontWeight(), charset);
-    headerTextHeight_ = std::max(1, ScreenProbe(measurer, headerFont_)->FontMetrics().height);
-    pictureHeaderFont_ = MakeFont("Arial", headerTextHeight_, HeaderFontWeight(), charset);
+    pictureHeaderFont_ =
+        MakeFont("Arial", ScreenTextHeight(headerFont_), HeaderFontWeight(), charset);
 
     fixedCount_ = std::max(0, FixedColumnCount());
     background_ = draw::Brush::Solid(BackgroundColour());
     titleColour_ = TitleColour();
 
     titleFont_ = MakeFont(TitleFontFace(), TitleFontHeight(), TitleFontWeight(), charset);
-    titleTextHeight_ = std::max(1, ScreenProbe(measurer, titleFont_)->FontMetrics().height);
+    titleTextHeight_ = ScreenTextHeight(titleFont_);
     title_ = InitialTitle();
     gridLines_ = GridLines();
     UpdateWidths();

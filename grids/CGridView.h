@@ -260,7 +260,6 @@ private:
     GridBands bands_;
     draw::Font bodyFont_, headerFont_, titleFont_, pictureBodyFont_, pictureHeaderFont_;
     int bodyTextHeight_ = 13;
-    int headerTextHeight_ = 13;
     int titleTextHeight_ = 20;
     float printScale_ = 30.0f / 13.0f;
     draw::Brush background_ = draw::Brush::Solid(draw::White);
