@@ -850,16 +850,26 @@ bool CGridView::ExportToFile(const std::string& path, ExportKind kind) {
     return text && WriteFileAtomic(path, *text);
 }
 
-void CGridView::ExportFile() {
-    if (!Host() || !HasExports()) return;
+std::optional<CGridView::ExportFileChoice> CGridView::AskExportFile() const {
+    if (!Host()) return std::nullopt;
     const auto file = Host()->AskSaveFileName({{"HTML file", "html"}, {"Text file", "txt"}});
-    if (!file) return;
+    if (!file) return std::nullopt;
     ExportKind kind = ExportKindOf(file->path);
     // A name with another extension is written as the file type chosen in the dialog.
     if (kind == ExportKind::None) kind = file->type == 1 ? ExportKind::Text : ExportKind::Html;
-    if (!ExportToFile(file->path, kind))
-        Host()->ShowMessage("The table could not be written to " + file->path + ".",
+    return ExportFileChoice{file->path, kind};
+}
+
+void CGridView::ReportNotWritten(const std::string& path) const {
+    if (Host())
+        Host()->ShowMessage("The table could not be written to " + path + ".",
                             charts::MessageIcon::Stop);
+}
+
+void CGridView::ExportFile() {
+    if (!HasExports()) return;
+    const auto file = AskExportFile();
+    if (file && !ExportToFile(file->path, file->kind)) ReportNotWritten(file->path);
 }
 
 bool CGridView::WriteData(JsonWriter& j) {

@@ -210,6 +210,16 @@ protected:
     void OnCreate() override;
     bool CanReportNoData() const override { return false; }
 
+    // The export file dialog: the file and what to write into it (by the name's extension, else
+    // the file type chosen); none when it was cancelled.
+    struct ExportFileChoice {
+        std::string path;
+        ExportKind kind = ExportKind::None;
+    };
+    std::optional<ExportFileChoice> AskExportFile() const;
+    // "The table could not be written to <path>."
+    void ReportNotWritten(const std::string& path) const;
+
     // The cell texts of DrawCellText and DrawCellWrapped (UTF-8) in a colour: one line with its
     // bottom `bottomInset` inside the cell's bottom edge, or word-wrapped and centred vertically.
     static void DrawOneLine(draw::DeviceContext& dc, const draw::Rect& cell,

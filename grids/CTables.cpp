@@ -238,20 +238,16 @@ std::string CTableA::ApplyRenderOption(const std::string& name, const std::strin
 }
 
 void CTableA::ExportAllPeriods() {
-    if (!Host()) return;
-    const auto file = Host()->AskSaveFileName({{"HTML file", "html"}, {"Text file", "txt"}});
+    const auto file = AskExportFile();
     if (!file) return;
-    ExportKind kind = ExportKindOf(file->path);
-    if (kind == ExportKind::None) kind = file->type == 1 ? ExportKind::Text : ExportKind::Html;
     const auto t = AllPeriods();
     if (!t) {
         Host()->ShowMessage(Text(TextNoData), charts::MessageIcon::Stop);
         return;
     }
-    const std::string bytes = kind == ExportKind::Html ? ExportTableHtml(*t) : ExportTableText(*t);
-    if (!WriteFileAtomic(file->path, bytes))
-        Host()->ShowMessage("The table could not be written to " + file->path + ".",
-                            charts::MessageIcon::Stop);
+    const std::string bytes =
+        file->kind == ExportKind::Html ? ExportTableHtml(*t) : ExportTableText(*t);
+    if (!WriteFileAtomic(file->path, bytes)) ReportNotWritten(file->path);
 }
 
 bool CTableA::OnCommand(int id) {
