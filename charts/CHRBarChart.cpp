@@ -723,11 +723,7 @@ void CHRBarChart::DrawPicture(DeviceContext& dc, const Rect& bounds, bool) {
 bool CHRBarChart::WriteData(JsonWriter& j) {
     j.BeginObject();
     j.Key("scale").BeginObject();
-    j.Key("min");
-    FloatOrNull(j, layout_.min);
-    j.Key("max");
-    FloatOrNull(j, layout_.max);
-    j.Key("step").Float(layout_.step);
+    WriteRange(j, {layout_.min, layout_.max, layout_.step});
     j.EndObject();
     j.Key("twoBars").Bool(layout_.twoBars);
     j.Key("entries").BeginArray();

@@ -325,24 +325,15 @@ bool CLineCharC::WriteData(JsonWriter& j) {
     j.Key("step").Float(1);
     j.EndObject();
     j.Key("y").BeginObject();
-    j.Key("min");
-    FloatOrNull(j, y.min);
-    j.Key("max");
-    FloatOrNull(j, y.max);
-    j.Key("step").Float(y.step);
+    WriteRange(j, y);
     j.Key("log").Bool(Logarithmic());
     j.EndObject();
     j.Key("series").BeginArray();
     for (size_t r = 0; r < series_.size(); ++r) {
         j.BeginObject();
         j.Key("label").String(Decode(table_.RowLabels()[r]));
-        j.Key("points").BeginArray();
-        for (size_t k = 0; k < series_[r].Size(); ++k) {
-            j.BeginArray();
-            j.Float(series_[r].xs[k]).Float(series_[r].ys[k]);
-            j.EndArray();
-        }
-        j.EndArray();
+        j.Key("points");
+        WritePoints(j, series_[r]);
         j.Key("highlight").Bool(false);
         j.Key("trend").Null();
         j.EndObject();

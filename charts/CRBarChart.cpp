@@ -279,11 +279,7 @@ bool CRBarChart::WriteData(JsonWriter& j) {
     j.Key("indicator").Int(table_.Indicators()[static_cast<size_t>(IndicatorIndex())].code);
     j.Key("period").Int(table_.Periods()[static_cast<size_t>(PeriodIndex())].code);
     j.Key("axis").BeginObject();
-    j.Key("min");
-    FloatOrNull(j, a.min);
-    j.Key("max");
-    FloatOrNull(j, a.max);
-    j.Key("step").Float(a.step);
+    WriteRange(j, a);
     j.EndObject();
     j.Key("bars").BeginArray();
     for (const RankedBar& rb : layout_.bars) {

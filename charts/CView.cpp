@@ -2,6 +2,7 @@
 
 #include "core/Charset.h"
 #include "core/DataStore.h"
+#include "core/DataTable.h"
 #include "core/FileUtil.h"
 #include "core/JsonWriter.h"
 #include "core/Numeric.h"
@@ -18,6 +19,14 @@ void FloatOrNull(JsonWriter& json, float v) {
         json.Null();
     else
         json.Float(v);
+}
+
+void WriteRange(JsonWriter& json, const AxisRange& range) {
+    json.Key("min");
+    FloatOrNull(json, range.min);
+    json.Key("max");
+    FloatOrNull(json, range.max);
+    json.Key("step").Float(range.step);
 }
 
 std::optional<int> WholeNumber(std::string_view text) {

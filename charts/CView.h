@@ -23,6 +23,7 @@
 #include <vector>
 
 namespace zor {
+struct AxisRange;
 class DataStore;
 class JsonWriter;
 class LoadProgress;
@@ -86,6 +87,8 @@ enum class TextExport {
 
 // A value of a view's data as JSON: null when it is missing.
 void FloatOrNull(JsonWriter& json, float v);
+// The "min" and "max" (null when missing) and the "step" of an axis range in a view's JSON.
+void WriteRange(JsonWriter& json, const AxisRange& range);
 // A whole number given to a render option; none when the text is not one.
 std::optional<int> WholeNumber(std::string_view text);
 

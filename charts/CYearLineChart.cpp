@@ -295,18 +295,10 @@ bool CYearLineChart::WriteData(JsonWriter& j) {
     const AxisRange x = XRange(), y = YRange();
     j.BeginObject();
     j.Key("x").BeginObject();
-    j.Key("min");
-    FloatOrNull(j, x.min);
-    j.Key("max");
-    FloatOrNull(j, x.max);
-    j.Key("step").Float(x.step);
+    WriteRange(j, x);
     j.EndObject();
     j.Key("y").BeginObject();
-    j.Key("min");
-    FloatOrNull(j, y.min);
-    j.Key("max");
-    FloatOrNull(j, y.max);
-    j.Key("step").Float(y.step);
+    WriteRange(j, y);
     j.Key("log").Bool(Logarithmic());
     j.EndObject();
     j.Key("series").BeginArray();
@@ -314,13 +306,8 @@ bool CYearLineChart::WriteData(JsonWriter& j) {
     for (size_t s = 0; s < series.size(); ++s) {
         j.BeginObject();
         j.Key("label").String(SeriesName(static_cast<int>(s)));
-        j.Key("points").BeginArray();
-        for (size_t k = 0; k < series[s].Size(); ++k) {
-            j.BeginArray();
-            j.Float(series[s].xs[k]).Float(series[s].ys[k]);
-            j.EndArray();
-        }
-        j.EndArray();
+        j.Key("points");
+        WritePoints(j, series[s]);
         j.Key("highlight").Bool(SeriesHighlighted(static_cast<int>(s)));
         j.Key("trend");
         if (trendShown_ && s < trends_.size() && trends_[s].Present()) {

@@ -1,5 +1,6 @@
 #include "charts/LineSeries.h"
 
+#include "core/JsonWriter.h"
 #include "core/Numeric.h"
 
 #include <algorithm>
@@ -8,6 +9,16 @@
 namespace zor::charts {
 
 using draw::DeviceContext;
+
+void WritePoints(JsonWriter& json, const LineSeries& series) {
+    json.BeginArray();
+    for (size_t k = 0; k < series.Size(); ++k) {
+        json.BeginArray();
+        json.Float(series.xs[k]).Float(series.ys[k]);
+        json.EndArray();
+    }
+    json.EndArray();
+}
 
 LineSeries SeriesOfValues(std::span<const float> xs, std::span<const float> values) {
     LineSeries s;

@@ -11,6 +11,10 @@
 #include <span>
 #include <vector>
 
+namespace zor {
+class JsonWriter;
+}
+
 namespace zor::charts {
 
 // The points of one line in drawing order (x, y as float32): only values that are present.
@@ -20,6 +24,9 @@ struct LineSeries {
     size_t Size() const { return xs.size(); }
     bool operator==(const LineSeries&) const = default;
 };
+
+// The points as a JSON array of [x, y] pairs.
+void WritePoints(JsonWriter& json, const LineSeries& series);
 
 // The point (xs[k], values[k]) of every present value; `xs` and `values` are parallel.
 LineSeries SeriesOfValues(std::span<const float> xs, std::span<const float> values);
