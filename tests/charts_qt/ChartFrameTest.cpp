@@ -7,6 +7,7 @@
 #include "charts/qt/EditableValueList.h"
 #include "draw/EmfWriter.h"
 #include "tests/charts/ChartTestSupport.h"
+#include "tests/charts_qt/FrameTestSupport.h"
 #include "tests/draw/EmfReader.h"
 #include "views/ViewTable.h"
 
@@ -41,16 +42,10 @@ const ViewEntry& BarChartEntry() {
 // A frame as the main frame opens it, shown, after its initial update.
 std::unique_ptr<CGraphFrame> OpenFrame(StartedStore& db, const Selection& s,
                                        std::vector<std::pair<QString, MessageIcon>>* messages) {
-    auto frame = std::make_unique<CGraphFrame>(
-        BarChartEntry(), MakeTestView<CBarChart>(db.store, s), &MakeChartWidget, UiServices{});
-    frame->setAttribute(Qt::WA_DeleteOnClose, false);
-    frame->messageHook = [messages](const QString& t, MessageIcon i) {
-        if (messages) messages->emplace_back(t, i);
-    };
-    frame->show();
-    EXPECT_TRUE(QTest::qWaitForWindowExposed(frame.get()));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return frame->Ready(); }));
-    return frame;
+    return OpenTestFrame(BarChartEntry(), MakeTestView<CBarChart>(db.store, s), &MakeChartWidget,
+                         [messages](const QString& t, MessageIcon i) {
+                             if (messages) messages->emplace_back(t, i);
+                         });
 }
 
 struct Frame {

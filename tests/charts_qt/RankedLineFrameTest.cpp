@@ -7,6 +7,7 @@
 #include "charts/qt/CGraphFrame.h"
 #include "charts/qt/RankedLineDialogs.h"
 #include "tests/charts/ChartTestSupport.h"
+#include "tests/charts_qt/FrameTestSupport.h"
 #include "views/ViewTable.h"
 
 #include <QAction>
@@ -73,16 +74,10 @@ struct Frame {
     std::unique_ptr<CGraphFrame> frame;
     Frame(int command, Selection s) : selection(std::move(s)) {
         const ViewEntry& entry = *views::FindViewByCommand(command);
-        const ChartResources& res = Resources();
-        frame = std::make_unique<CGraphFrame>(
-            entry, entry.make(ViewContext{db.store, res, selection, nullptr}), &MakeChartWidget,
-            UiServices{});
-        frame->setAttribute(Qt::WA_DeleteOnClose, false);
-        frame->messageHook = [this](const QString& t, MessageIcon) { messages.push_back(t); };
-        frame->resize(800, 600);
-        frame->show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(frame.get()));
-        EXPECT_TRUE(QTest::qWaitFor([&] { return frame->Ready(); }));
+        frame = OpenTestFrame(
+            entry, entry.make(ViewContext{db.store, Resources(), selection, nullptr}),
+            &MakeChartWidget, [this](const QString& t, MessageIcon) { messages.push_back(t); },
+            QSize(800, 600));
     }
     static const ChartResources& Resources() {
         static const ChartResources res;

@@ -8,6 +8,7 @@
 #include "charts/qt/StatDialogs.h"
 #include "tests/charts/ChartTestSupport.h"
 #include "tests/charts/StatFixtures.h"
+#include "tests/charts_qt/FrameTestSupport.h"
 #include "views/ViewTable.h"
 
 #include <QApplication>
@@ -32,18 +33,12 @@ using charts::test::StartedStore;
 template <class View>
 std::unique_ptr<CGraphFrame> OpenFrame(StartedStore& db, int command, const Selection& s,
                                        std::vector<QString>* messages) {
-    auto frame = std::make_unique<CGraphFrame>(*views::FindViewByCommand(command),
-                                               MakeTestView<View>(db.store, s), &MakeChartWidget,
-                                               UiServices{});
-    frame->setAttribute(Qt::WA_DeleteOnClose, false);
-    frame->messageHook = [messages](const QString& t, MessageIcon) {
-        if (messages) messages->push_back(t);
-    };
-    frame->resize(800, 600);
-    frame->show();
-    EXPECT_TRUE(QTest::qWaitForWindowExposed(frame.get()));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return frame->Ready(); }));
-    return frame;
+    return OpenTestFrame(
+        *views::FindViewByCommand(command), MakeTestView<View>(db.store, s), &MakeChartWidget,
+        [messages](const QString& t, MessageIcon) {
+            if (messages) messages->push_back(t);
+        },
+        QSize(800, 600));
 }
 
 QStringList MenuBarTexts(QMenuBar* bar) {

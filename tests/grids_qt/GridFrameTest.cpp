@@ -5,6 +5,7 @@
 #include "charts/qt/Clipboard.h"
 #include "grids/CTables.h"
 #include "grids/qt/CGridWidget.h"
+#include "tests/charts_qt/FrameTestSupport.h"
 #include "tests/support/StartedStore.h"
 #include "tests/support/ViewTestSupport.h"
 #include "views/ViewTable.h"
@@ -64,17 +65,11 @@ struct Frame {
 
     explicit Frame(int command = CmdTableA, Selection s = Choice()) : selection(std::move(s)) {
         const charts::ViewEntry& entry = *views::FindViewByCommand(command);
-        frame = std::make_unique<CGraphFrame>(
+        frame = charts::qt::OpenTestFrame(
             entry, entry.make(charts::ViewContext{db.store, resources, selection, nullptr}),
-            &MakeGridWidget, charts::qt::UiServices{});
-        frame->setAttribute(Qt::WA_DeleteOnClose, false);
-        frame->messageHook = [this](const QString& t, charts::MessageIcon) {
-            messages.push_back(t);
-        };
-        frame->resize(420, 340);
-        frame->show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(frame.get()));
-        EXPECT_TRUE(QTest::qWaitFor([&] { return frame->Ready(); }));
+            &MakeGridWidget,
+            [this](const QString& t, charts::MessageIcon) { messages.push_back(t); },
+            QSize(420, 340));
     }
     CGridView& View() { return static_cast<CGridView&>(frame->View()); }
     CGridWidget* Widget() { return static_cast<CGridWidget*>(frame->ViewWidget()); }
