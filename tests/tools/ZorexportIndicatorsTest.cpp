@@ -167,6 +167,11 @@ TEST(ZorexportIndicatorList, HtmlTextJsonAndPrintout) {
     const std::string pdf = test::ReadFile(out.file("list.pdf"));
     EXPECT_EQ(pdf.substr(0, 4), "%PDF");
 
+    const std::string unwritable = out.file("missing/list.txt");
+    r = db.Run({"indicator-list", "--format", "txt", "--out", unwritable});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "zorexport: cannot write " + unwritable + "\n");
+
     for (const std::vector<std::string>& bad :
          {std::vector<std::string>{"indicator-list"},
           {"indicator-list", "--format", "doc"},

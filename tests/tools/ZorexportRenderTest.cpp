@@ -172,6 +172,12 @@ TEST(ZorexportRender, ExitStatuses) {
     EXPECT_EQ(r.status, 2);
     EXPECT_FALSE(test::ReadFile(out).size());
 
+    // A file that cannot be written: status 1, naming it.
+    const std::string unwritable = db.dir.file("missing/x.json");
+    r = db.Render({}, "json", unwritable);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "zorexport: cannot write " + unwritable + "\n");
+
     // A region key the catalogue does not have is refused, naming it.
     r = RunTool("zorexport", {"render", "barchart", "DIR=" + db.dir.path(), "--set", "10000",
                               "--indicators", "10", "--regions", K(10000, 9), "--periods", "2001",

@@ -1,7 +1,6 @@
 // zorexport indicator-list: the printed indicator list of the chosen groups without a window:
 // its export files (html, txt) as the window writes them, its lines and pages (json) and its
 // printout (print-pdf).
-#include "core/FileUtil.h"
 #include "core/Ids.h"
 #include "core/JsonWriter.h"
 #include "draw/NullContext.h"
@@ -9,13 +8,13 @@
 #include "draw/qt/Render.h"
 #include "indicators/IndicatorList.h"
 #include "tools/zorexport/Command.h"
+#include "tools/zorexport/Output.h"
 #include "tools/zorexport/SelectionArgs.h"
 #include "tools/zorexport/Startup.h"
 
 #include <QGuiApplication>
 
 #include <algorithm>
-#include <cstdio>
 #include <memory>
 #include <optional>
 
@@ -28,7 +27,6 @@ const CommandInfo kInfo = {"indicator-list",
                            "[--all] [--paper WxH] --format html|txt|json|print-pdf [--out FILE]",
                            nullptr};
 
-constexpr int ExitWriteFailed = 1;
 constexpr int Dpi = 600;
 
 struct Options {
@@ -52,13 +50,9 @@ std::string ParseArgs(const std::vector<std::string>& args, Options& o) {
             o.groups = ParseIntList(value, 0, 9);
             if (!o.groups || o.groups->empty()) return "bad group list " + value;
         } else if (arg == "--paper") {
-            const size_t x = value.find_first_of("xX");
-            const auto w = x == std::string::npos ? std::nullopt : ParseInt(value.substr(0, x));
-            const auto h = x == std::string::npos ? std::nullopt : ParseInt(value.substr(x + 1));
-            if (!w || !h || *w < 1 || *h < 1 || *w > 2000 || *h > 2000)
-                return "bad paper size " + value;
-            o.paperWidth = static_cast<double>(*w);
-            o.paperHeight = static_cast<double>(*h);
+            const auto paper = ParseSize(value, 2000);
+            if (!paper) return "bad paper size " + value;
+            o.paperWidth = paper->cx, o.paperHeight = paper->cy;
         } else if (arg == "--format") {
             if (value != "html" && value != "txt" && value != "json" && value != "print-pdf")
                 return "bad format " + value;
@@ -72,20 +66,6 @@ std::string ParseArgs(const std::vector<std::string>& args, Options& o) {
     if (o.format.empty()) return "--format is required";
     if (o.format == "print-pdf" && o.out.empty()) return "--out is required";
     return {};
-}
-
-// A GUI application for the fonts that measure the list; offscreen unless a platform is chosen.
-std::unique_ptr<QGuiApplication> MakeGuiApplication() {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "zorexport";
-    static char* argv[] = {name, nullptr};
-    return std::make_unique<QGuiApplication>(argc, argv);
-}
-
-bool WriteOut(const Options& o, const std::string& text) {
-    if (!o.out.empty()) return WriteFileAtomic(o.out, text);
-    return std::fwrite(text.data(), 1, text.size(), stdout) == text.size();
 }
 
 int Run(const std::vector<std::string>& argsIn) {
@@ -120,11 +100,12 @@ int Run(const std::vector<std::string>& argsIn) {
 
     bool written = false;
     if (o.format == "html") {
-        written = WriteOut(o, indicators::ExportListHtml(
-                                  lines, indicators::ListCodePage(store.Charset()),
-                                  store.LoadTextOr(indicators::ListTitleTextId, "Indicators")));
+        written =
+            WriteOutput(o.out, indicators::ExportListHtml(
+                                   lines, indicators::ListCodePage(store.Charset()),
+                                   store.LoadTextOr(indicators::ListTitleTextId, "Indicators")));
     } else if (o.format == "txt") {
-        written = WriteOut(o, indicators::ExportListText(lines));
+        written = WriteOutput(o.out, indicators::ExportListText(lines));
     } else {
         const auto gui = MakeGuiApplication();
         indicators::IndicatorListPrint list(lines, store.Charset(),
@@ -136,7 +117,7 @@ int Run(const std::vector<std::string>& argsIn) {
         if (o.format == "json") {
             JsonWriter j;
             indicators::WriteListJson(j, lines, list.Layout(), store.Charset());
-            written = WriteOut(o, j.str() + "\n");
+            written = WriteOutput(o.out, j.str() + "\n");
         } else {
             written =
                 draw::SavePdfPages(o.out, o.paperWidth, o.paperHeight, Dpi, std::max(1, pages),
@@ -144,12 +125,7 @@ int Run(const std::vector<std::string>& argsIn) {
                                            int index) { list.PrintPage(dc, p, index); });
         }
     }
-    if (!written) {
-        std::fprintf(stderr, "zorexport: cannot write %s\n",
-                     o.out.empty() ? "standard output" : o.out.c_str());
-        return ExitWriteFailed;
-    }
-    return ExitOk;
+    return written ? ExitOk : WriteFailed(o.out);
 }
 
 const CommandRegistrar kRegister({kInfo.name, kInfo.usage, &Run});

@@ -10,6 +10,7 @@
 #include "draw/qt/QtTextMeasurer.h"
 #include "draw/qt/Render.h"
 #include "tools/zorexport/Command.h"
+#include "tools/zorexport/Output.h"
 #include "tools/zorexport/SelectionArgs.h"
 #include "tools/zorexport/Startup.h"
 #include "views/ViewTable.h"
@@ -34,8 +35,6 @@ const CommandInfo kInfo = {
     "[--out FILE]",
     nullptr};
 
-constexpr int ExitWriteFailed = 1;
-
 struct Options {
     const charts::ViewEntry* view = nullptr;
     int64_t setCode = 10000;
@@ -54,14 +53,6 @@ bool IsPictureFormat(const std::string& f) {
 }
 bool IsTextFormat(const std::string& f) {
     return f == "json" || f == "html" || f == "txt" || f == "copy";
-}
-
-std::optional<draw::Size> ParseSize(const std::string& text, int64_t limit) {
-    const size_t x = text.find_first_of("xX");
-    if (x == std::string::npos) return std::nullopt;
-    const auto w = ParseInt(text.substr(0, x)), h = ParseInt(text.substr(x + 1));
-    if (!w || !h || *w < 1 || *h < 1 || *w > limit || *h > limit) return std::nullopt;
-    return draw::Size{static_cast<int>(*w), static_cast<int>(*h)};
 }
 
 const charts::RenderOption* FindOption(const charts::ViewEntry& view, const std::string& name) {
@@ -181,15 +172,6 @@ std::string Parse(const std::vector<std::string>& args, Options& o) {
     return {};
 }
 
-// A GUI application for fonts and painting; offscreen unless a platform is chosen.
-std::unique_ptr<QGuiApplication> MakeGuiApplication() {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "zorexport";
-    static char* argv[] = {name, nullptr};
-    return std::make_unique<QGuiApplication>(argc, argv);
-}
-
 // The window of a view without a screen: measures with the screen fonts, reports messages on
 // standard error, has no dialogs and no clipboard.
 class HeadlessHost final : public charts::ViewHost {
@@ -295,12 +277,6 @@ bool WritePrintout(charts::CView& view, const Options& o) {
         o.margins);
 }
 
-// Text output: to --out when given, else to standard output.
-bool WriteText(const Options& o, const std::string& text) {
-    if (!o.out.empty()) return WriteFileAtomic(o.out, text);
-    return std::fwrite(text.data(), 1, text.size(), stdout) == text.size();
-}
-
 int Run(const std::vector<std::string>& argsIn) {
     std::vector<std::string> args = argsIn;
     const std::string dir = TakeDirArgument(args);
@@ -351,22 +327,17 @@ int Run(const std::vector<std::string>& argsIn) {
         CountPrintedPages(*view, o);
         JsonWriter json;
         if (!view->WriteData(json)) return UsageError(kInfo, "the view has no json form");
-        written = WriteText(o, json.str() + "\n");
+        written = WriteOutput(o.out, json.str() + "\n");
     } else {
         const charts::TextExport kind = o.format == "html"  ? charts::TextExport::Html
                                         : o.format == "txt" ? charts::TextExport::Text
                                                             : charts::TextExport::ClipboardHtml;
         const auto text = view->ExportText(kind);
         if (!text) return UsageError(kInfo, "the view has no " + o.format + " export");
-        written = WriteText(o, *text);
+        written = WriteOutput(o.out, *text);
     }
     view->Detach();
-    if (!written) {
-        std::fprintf(stderr, "zorexport: cannot write %s\n",
-                     o.out.empty() ? "standard output" : o.out.c_str());
-        return ExitWriteFailed;
-    }
-    return ExitOk;
+    return written ? ExitOk : WriteFailed(o.out);
 }
 
 const CommandRegistrar kRegister({kInfo.name, kInfo.usage, &Run});

@@ -22,7 +22,6 @@ const CommandInfo kInfo = {"temp",
 
 // A definition the editor would refuse: nothing is written.
 constexpr int ExitInvalidInput = 65;
-constexpr int ExitWriteFailed = 1;
 
 struct Options {
     std::string action;

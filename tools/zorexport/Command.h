@@ -8,6 +8,7 @@ namespace zor::exporter {
 
 // Exit statuses shared by the subcommands.
 inline constexpr int ExitOk = 0;
+inline constexpr int ExitWriteFailed = 1; // the result could not be written
 inline constexpr int ExitStartupFailed = 2;
 inline constexpr int ExitLoadFailed = 3;
 inline constexpr int ExitUsage = 64;

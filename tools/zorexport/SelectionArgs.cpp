@@ -25,6 +25,14 @@ std::optional<std::vector<int64_t>> ParseIntList(const std::string& text, int64_
     return out;
 }
 
+std::optional<draw::Size> ParseSize(const std::string& text, int64_t limit) {
+    const size_t x = text.find_first_of("xX");
+    if (x == std::string::npos) return std::nullopt;
+    const auto w = ParseInt(text.substr(0, x)), h = ParseInt(text.substr(x + 1));
+    if (!w || !h || *w < 1 || *h < 1 || *w > limit || *h > limit) return std::nullopt;
+    return draw::Size{static_cast<int>(*w), static_cast<int>(*h)};
+}
+
 std::string IndicatorName(DataStore& store, int code) {
     const int groupId = code >= TempIndicatorBase ? TempGroupId : code / 1000;
     const int g = code >= 0 ? store.FindGroup(groupId) : -1;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "core/DataStore.h"
+#include "draw/Geometry.h"
 
 #include <cstdint>
 #include <optional>
@@ -14,6 +15,8 @@ namespace zor::exporter {
 std::optional<int64_t> ParseInt(const std::string& s);
 // A comma-separated list of integers within [lo, hi]; nullopt on any bad element.
 std::optional<std::vector<int64_t>> ParseIntList(const std::string& text, int64_t lo, int64_t hi);
+// "WxH" (or "WXH"): two integers from 1 to `limit`; nullopt otherwise.
+std::optional<draw::Size> ParseSize(const std::string& text, int64_t limit);
 
 // The indicator's name as the parameter dialog stores it: its tree label "%4.4d %s" without
 // the first five characters (so a temporary indicator's name keeps a leading blank).
