@@ -279,31 +279,20 @@ TempIndicatorDef ParseTempSlot(std::string_view slot, int nameLength, int slotIn
 }
 
 std::string WriteTempList(const std::vector<TempIndicatorDef>& defs, int nameLength) {
-    const TempIndicatorDef* slots[TempSlotCount] = {};
+    TempIndicatorDef empty;
+    empty.name = "*";
+    std::vector<TempIndicatorDef> slots(size_t(TempSlotCount), empty);
+    std::vector<bool> taken(size_t(TempSlotCount), false);
     int used = 0;
     for (const auto& d : defs) {
-        int s = d.code - TempIndicatorBase;
-        if (s >= 0 && s < TempSlotCount && !slots[s]) {
-            slots[s] = &d;
+        const int s = d.code - TempIndicatorBase;
+        if (s >= 0 && s < TempSlotCount && !taken[size_t(s)]) {
+            slots[size_t(s)] = d;
+            taken[size_t(s)] = true;
             ++used;
         }
     }
-    ByteWriter w;
-    w.bytes("TIF");
-    w.i16(int16_t(nameLength));
-    w.i16(int16_t(used));
-    TempIndicatorDef empty;
-    empty.name = "*";
-    for (const auto* d : slots) {
-        const TempIndicatorDef& x = d ? *d : empty;
-        w.name(x.name, size_t(nameLength));
-        w.i16(x.operation);
-        w.i16(x.operandA);
-        w.i16(x.operandB);
-        w.i16(x.spare);
-        for (float p : x.parameters) w.f32(p);
-    }
-    return w.data();
+    return WriteTempSlots(slots, nameLength, used);
 }
 
 std::string WriteTempSlots(const std::vector<TempIndicatorDef>& slots, int nameLength,
