@@ -5,9 +5,7 @@
 namespace zor {
 
 std::string DefinitionsFilePath(const AppSettings& settings) {
-    const std::string& dir =
-        IsFileProviderName(settings.providerName) ? settings.dataSource : settings.dataDirectory;
-    return JoinPath(dir, DefinitionsFileName);
+    return JoinPath(DefinitionsDirectory(settings), DefinitionsFileName);
 }
 
 bool DefinitionsFile::Open(const std::string& path) {

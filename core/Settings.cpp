@@ -138,6 +138,10 @@ bool IsFileProviderName(std::string_view name) {
     return EqualsNoCase(name, "ZOR-2");
 }
 
+const std::string& DefinitionsDirectory(const AppSettings& s) {
+    return IsFileProviderName(s.providerName) ? s.dataSource : s.dataDirectory;
+}
+
 void CompleteDataSource(AppSettings& s) {
     if (s.dataSource.empty()) s.dataSource = s.dataDirectory;
     s.dataSource = WithTrailingSeparator(s.dataSource);

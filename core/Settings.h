@@ -63,4 +63,8 @@ void CompleteDataSource(AppSettings& s);
 // Whether the provider name is the built-in file provider's ("ZOR-2", any case, whole text).
 bool IsFileProviderName(std::string_view name);
 
+// Where the definitions file, the help files, the start-up picture and the files of the
+// sub-level maps are: the data source with the built-in provider, else the data directory.
+const std::string& DefinitionsDirectory(const AppSettings& s);
+
 } // namespace zor

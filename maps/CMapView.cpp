@@ -343,8 +343,7 @@ int CMapView::DrillDownSet(int pos) const {
     if (table_->SetCode() != TopLevelSetId || pos < 0 || static_cast<size_t>(pos) >= list.size())
         return 0;
     const int code = 10100 + 100 * list[static_cast<size_t>(pos)].row;
-    const std::string dir =
-        IsFileProviderName(store_.ProviderName()) ? store_.DataSource() : store_.DataDirectory();
+    const std::string& dir = DefinitionsDirectory(store_.Settings());
     for (const char* suffix : {".map", ".par", ".ind"})
         if (!FileExists(ResolvePath(JoinPath(dir, std::to_string(code) + suffix)))) return 0;
     return code;

@@ -75,7 +75,7 @@ QString Application::ProgramTitle() const {
 }
 
 std::string Application::DefinitionsDirectory() const {
-    return IsFileProviderName(store_.ProviderName()) ? store_.DataSource() : store_.DataDirectory();
+    return zor::DefinitionsDirectory(store_.Settings());
 }
 
 std::vector<std::string> Application::HelpLocations() const {

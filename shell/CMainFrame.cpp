@@ -3,6 +3,7 @@
 #include "charts/qt/FramePlacement.h"
 #include "core/Bitmap.h"
 #include "core/FileUtil.h"
+#include "core/InddefReader.h"
 #include "core/MenuCaptions.h"
 #include "shell/Application.h"
 #include "shell/CParameterDialog.h"
@@ -212,7 +213,7 @@ CMainFrame::Outcome CMainFrame::ExecuteCommand(int id) {
     if (!window && !view) return Outcome::Disabled;
     const unsigned needs = window ? window->needs : view->needs;
     if (needs & charts::NeedDefinitionsFile) {
-        if (!FileExists(ResolvePath(app_.DefinitionsDirectory() + "inddef.bin"))) {
+        if (!FileExists(ResolvePath(DefinitionsFilePath(app_.Store().Settings())))) {
             app_.ShowMessage(this, MessageKind::Information, TextNoDefinitionsFile,
                              "Can not find definitions file!");
             return Outcome::MissingDefinitions;

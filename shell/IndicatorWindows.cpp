@@ -1,6 +1,7 @@
 #include "shell/IndicatorWindows.h"
 
 #include "core/FileUtil.h"
+#include "core/InddefReader.h"
 #include "indicators/qt/CDefinWnd.h"
 #include "indicators/qt/CPrintInds.h"
 #include "indicators/qt/CTempIndSetup.h"
@@ -27,7 +28,7 @@ void RegisterIndicatorWindows() {
         CmdDefinitions,
         {charts::NeedDefinitionsFile | charts::NeedIndicators, [](Application& app) -> QWidget* {
              return new indicators::qt::CDefinWnd(
-                 ResolvePath(app.DefinitionsDirectory() + "inddef.bin"),
+                 ResolvePath(DefinitionsFilePath(app.Store().Settings())),
                  app.CurrentSelection().Indicators(), FrameServices(app), app.MainWindow());
          }});
 }
