@@ -3,6 +3,7 @@
 // simplified; and the errors a user gets for what they got wrong.
 #include "core/MapFormat.h"
 #include "tests/support/Fixture.h"
+#include "tests/tools/MapChecks.h"
 #include "tests/tools/RunTool.h"
 
 #include <gdal_utils.h>
@@ -17,6 +18,9 @@ namespace zor {
 namespace {
 
 namespace fs = std::filesystem;
+using test::Area;
+using test::Contains;
+using test::Inside;
 using test::RunTool;
 
 // Two regions in Poland's national CRS (EPSG:2180, metres east and north): North, a 200 x 100 km
@@ -46,10 +50,6 @@ const char* const ManifestTemplate = R"({
 
 const char* const Values = "set,region,indicator,year,value\n10000,1,0,2000,1\n10000,2,0,2000,2\n"
                            "10000,3,0,2000,3\n";
-
-bool Contains(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
-}
 
 // Converts a vector file with GDAL, as ogr2ogr would: ogr2ogr -f <format> <to> <from> <args>.
 void Convert(const std::string& from, const std::string& to, const std::string& format,
@@ -122,23 +122,6 @@ Box BoxOf(const MapPolygon& p) {
         b.y0 = std::min(b.y0, v.y), b.y1 = std::max(b.y1, v.y);
     }
     return b;
-}
-
-bool Inside(const MapPolygon& p, double x, double y) {
-    bool in = false;
-    for (size_t i = 0; i + 1 < p.points.size(); ++i) {
-        const auto &a = p.points[i], &b = p.points[i + 1];
-        if ((a.y > y) == (b.y > y)) continue;
-        if (a.x + (y - a.y) * double(b.x - a.x) / double(b.y - a.y) < x) in = !in;
-    }
-    return in;
-}
-
-double Area(const MapPolygon& p) {
-    double a = 0;
-    for (size_t i = 0; i + 1 < p.points.size(); ++i)
-        a += double(p.points[i].x) * p.points[i + 1].y - double(p.points[i + 1].x) * p.points[i].y;
-    return std::fabs(a) / 2;
 }
 
 TEST(ZorimportGis, EveryVectorFormatDrawsTheRegionsInTheirShape) {

@@ -9,6 +9,7 @@
 #include "core/MapFormat.h"
 #include "core/Texts.h"
 #include "tests/support/Fixture.h"
+#include "tests/tools/MapChecks.h"
 #include "tests/tools/RunTool.h"
 
 #include <gtest/gtest.h>
@@ -22,6 +23,9 @@ namespace zor {
 namespace {
 
 namespace fs = std::filesystem;
+using test::Area;
+using test::Contains;
+using test::Inside;
 using test::RunTool;
 
 // A source folder in Windows-1250 with a top level of two regions and a total, and the
@@ -163,28 +167,6 @@ public:
 private:
     test::TempDir dir;
 };
-
-bool Contains(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
-}
-
-// Even-odd containment, as the map view tests it.
-bool Inside(const MapPolygon& p, double x, double y) {
-    bool in = false;
-    for (size_t i = 0; i + 1 < p.points.size(); ++i) {
-        const auto &a = p.points[i], &b = p.points[i + 1];
-        if ((a.y > y) == (b.y > y)) continue;
-        if (a.x + (y - a.y) * double(b.x - a.x) / double(b.y - a.y) < x) in = !in;
-    }
-    return in;
-}
-
-double Area(const MapPolygon& p) {
-    double a = 0;
-    for (size_t i = 0; i + 1 < p.points.size(); ++i)
-        a += double(p.points[i].x) * p.points[i + 1].y - double(p.points[i + 1].x) * p.points[i].y;
-    return std::fabs(a) / 2;
-}
 
 MapFile ReadMap(const std::string& path) {
     auto m = ParseMapFile(test::ReadFile(path));
