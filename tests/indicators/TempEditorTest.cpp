@@ -308,22 +308,17 @@ TEST(TempEditor, LeavingASlotStoresItOrStaysWithTheMessage) {
 }
 
 TEST(TempEditor, ASlotWithoutATypeStaysAsItIsUntilItIsChanged) {
-    test::TempDir dir;
-    test::Fixture f(dir.path());
-    Catalogue(f);
-    TempIndicatorDef legacy;
-    legacy.code = 10003;
-    legacy.name = "Old";
-    legacy.operation = 0;
-    f.Temp(legacy);
-    f.Write();
-    DataStore store;
-    PlatformInfo p = DefaultPlatform(0, nullptr);
-    p.executableDirectory = dir.path();
-    p.commandLine.clear();
-    ASSERT_TRUE(store.StartUp(p));
-    TempEditor editor(store);
-    ASSERT_TRUE(editor.Open(store.TempListPath()));
+    StartedStore db([](test::Fixture& f) {
+        Catalogue(f);
+        TempIndicatorDef legacy;
+        legacy.code = 10003;
+        legacy.name = "Old";
+        legacy.operation = 0;
+        f.Temp(legacy);
+    });
+    ASSERT_FALSE(HasFailure());
+    TempEditor editor(db.store);
+    ASSERT_TRUE(editor.Open(db.store.TempListPath()));
     EXPECT_EQ(editor.InitialSlot(), 3);
     editor.Select(3);
     EXPECT_EQ(editor.Form().type, NoType);
