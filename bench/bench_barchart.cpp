@@ -1,6 +1,7 @@
 // Bar chart rendering: 30 periods of 30 regions drawn to a 1600 x 1200 image and to an enhanced
 // metafile, with the layout computed once as the window does. Prints the median time per
 // render over the runs.
+#include "bench/Timing.h"
 #include "charts/CBarChart.h"
 #include "core/DataStore.h"
 #include "core/Selection.h"
@@ -11,29 +12,13 @@
 
 #include <QGuiApplication>
 
-#include <algorithm>
-#include <chrono>
 #include <cstdio>
-#include <functional>
 #include <string>
 #include <vector>
 
 namespace {
 
 constexpr int Periods = 30, Regions = 30, Runs = 25;
-
-double MedianMs(const std::function<void()>& run) {
-    std::vector<double> ms;
-    for (int i = 0; i < Runs; ++i) {
-        const auto t0 = std::chrono::steady_clock::now();
-        run();
-        ms.push_back(
-            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0)
-                .count());
-    }
-    std::sort(ms.begin(), ms.end());
-    return ms[ms.size() / 2];
-}
 
 } // namespace
 
@@ -83,9 +68,9 @@ int main(int argc, char** argv) {
         chart.Paint(dc, {0, 0, s.cx, s.cy});
     };
     size_t emfBytes = 0;
-    const double imageMs = MedianMs([&] { draw::RenderImage(size, paint); });
-    const double emfMs = MedianMs(
-        [&] { emfBytes = chart.MakeMetafile(draw::QtTextMeasurer::Screen(), false).size(); });
+    const double imageMs = bench::MedianMs(Runs, [&] { draw::RenderImage(size, paint); });
+    const double emfMs = bench::MedianMs(
+        Runs, [&] { emfBytes = chart.MakeMetafile(draw::QtTextMeasurer::Screen(), false).size(); });
     std::printf("bar chart %d periods x %d regions (%zu bars, %d bands)\n", Periods, Regions,
                 chart.Layout().indicators[0].bars.size(), chart.Layout().bands);
     std::printf("image 1600x1200: median %.2f ms per render (%d runs)\n", imageMs, Runs);

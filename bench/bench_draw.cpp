@@ -2,6 +2,7 @@
 // labels, markers, a series line) drawn to a 1600 × 1200 image through the Qt backend, to an
 // enhanced metafile, and to a recording. Reports the median time per render.
 // Usage: bench_draw [runs]
+#include "bench/Timing.h"
 #include "draw/EmfWriter.h"
 #include "draw/Palette.h"
 #include "draw/RecordingContext.h"
@@ -13,7 +14,6 @@
 #include <QPainter>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -100,17 +100,7 @@ int DrawChart(DeviceContext& dc, Size client) {
     return n + 2;
 }
 
-template <typename F> double MedianMs(int runs, F&& f) {
-    std::vector<double> t;
-    for (int i = 0; i < runs; ++i) {
-        auto t0 = std::chrono::steady_clock::now();
-        f();
-        t.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0)
-                        .count());
-    }
-    std::sort(t.begin(), t.end());
-    return t[t.size() / 2];
-}
+using zor::bench::MedianMs;
 
 } // namespace
 

@@ -5,6 +5,7 @@
 // show frame (RenderMapFrame) at that size. Prints the median time per picture over the runs.
 //
 // usage: bench_map DIR=<database> [--indicator CODE] [--runs N] [--png FILE]
+#include "bench/Timing.h"
 #include "core/DataStore.h"
 #include "core/Selection.h"
 #include "draw/NullContext.h"
@@ -21,7 +22,6 @@
 #include <QPolygon>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -33,35 +33,8 @@ namespace {
 
 using namespace zor;
 
-double MedianMs(int runs, const std::function<void()>& run) {
-    std::vector<double> ms;
-    for (int i = 0; i < runs; ++i) {
-        const auto t0 = std::chrono::steady_clock::now();
-        run();
-        ms.push_back(
-            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0)
-                .count());
-    }
-    std::sort(ms.begin(), ms.end());
-    return ms[ms.size() / 2];
-}
-
-// Medians of two pictures timed turn about, so that both meet the same load of the machine.
-std::pair<double, double> InterleavedMedianMs(int runs, const std::function<void()>& a,
-                                              const std::function<void()>& b) {
-    std::vector<double> ma, mb;
-    for (int i = 0; i < runs; ++i)
-        for (auto [run, into] : {std::pair{&a, &ma}, std::pair{&b, &mb}}) {
-            const auto t0 = std::chrono::steady_clock::now();
-            (*run)();
-            into->push_back(
-                std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0)
-                    .count());
-        }
-    std::sort(ma.begin(), ma.end());
-    std::sort(mb.begin(), mb.end());
-    return {ma[ma.size() / 2], mb[mb.size() / 2]};
-}
+using bench::InterleavedMedianMs;
+using bench::MedianMs;
 
 QColor ToQColor(draw::Color c) {
     return QColor(draw::RedOf(c), draw::GreenOf(c), draw::BlueOf(c));
@@ -124,10 +97,7 @@ int main(int argc, char** argv) {
         draw::QtDeviceContext dc(painter, draw::QtTextMeasurer::Screen());
         view.Paint(dc, client);
     };
-    const auto t0 = std::chrono::steady_clock::now();
-    paintMap(); // converts the device points for this size
-    const double firstMs =
-        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
+    const double firstMs = bench::Ms(paintMap); // converts the device points for this size
     if (!png.empty()) image.save(QString::fromStdString(png));
 
     // The limit: the same polygons in the same order and colours, device points made beforehand.

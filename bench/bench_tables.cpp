@@ -9,6 +9,7 @@
 // each also as a ratio to writing the same HTML bytes with plain fwrite (to the same file) in
 // the same run; the export's target is 2x.
 // Usage: bench_tables <database directory> [runs]
+#include "bench/Timing.h"
 #include "charts/ChartResources.h"
 #include "core/DataStore.h"
 #include "core/Selection.h"
@@ -22,7 +23,6 @@
 #include <QPainter>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -32,25 +32,11 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
 constexpr int Columns = 30;
 
-double Ms(const std::function<void()>& run) {
-    const auto t0 = Clock::now();
-    run();
-    return std::chrono::duration<double, std::milli>(Clock::now() - t0).count();
-}
-
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
-double MedianMs(int runs, const std::function<void()>& run) {
-    std::vector<double> ms;
-    for (int i = 0; i < runs; ++i) ms.push_back(Ms(run));
-    return Median(ms);
-}
+using zor::bench::Median;
+using zor::bench::MedianMs;
+using zor::bench::Ms;
 
 bool FwriteFile(const std::string& path, const std::string& bytes) {
     FILE* f = std::fopen(path.c_str(), "wb");
