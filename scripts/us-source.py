@@ -119,9 +119,9 @@ def write_groups(out, inds):
     return groups
 
 
-def counties_top(data, out, counties_geo, figures, inds):
-    """One region set: every county at the top level, the nation as the total."""
-    counties = sorted(counties_geo["features"], key=lambda f: f["id"])
+def county_rows(counties, figures, inds):
+    """The value rows of counties numbered from 1 in the given order, then their total as the
+    last row; returns the rows and the total's series."""
     rows, series_list, weights_list = [], [], []
     for i, c in enumerate(counties, start=1):
         if c["id"] not in figures:
@@ -131,7 +131,15 @@ def counties_top(data, out, counties_geo, figures, inds):
         rows.append((i, s))
         series_list.append(s)
         weights_list.append(s[0])
-    rows.append((len(counties) + 1, total(series_list, weights_list, inds)))
+    t = total(series_list, weights_list, inds)
+    rows.append((len(counties) + 1, t))
+    return rows, t
+
+
+def counties_top(data, out, counties_geo, figures, inds):
+    """One region set: every county at the top level, the nation as the total."""
+    counties = sorted(counties_geo["features"], key=lambda f: f["id"])
+    rows, _ = county_rows(counties, figures, inds)
     write_values(os.path.join(out, "values", "10000.csv"), rows)
     shutil.copyfile(os.path.join(data, "counties.geojson"), os.path.join(out, "maps", "counties.geojson"))
     sets = [{"id": 10000, "name": "United States counties", "code": "USA",
@@ -187,17 +195,7 @@ def main():
     for r, st in enumerate(states, start=1):
         set_id = 10000 + 100 * r
         cs = sorted(counties.get(st["id"], []), key=lambda f: f["id"])
-        rows, series_list, weights_list = [], [], []
-        for i, c in enumerate(cs, start=1):
-            if c["id"] not in figures:
-                continue  # no 2009 figures: every value missing
-            pop09, unemp09 = figures[c["id"]]
-            s = county_series(c["id"], pop09, unemp09, inds)
-            rows.append((i, s))
-            series_list.append(s)
-            weights_list.append(s[0])
-        t = total(series_list, weights_list, inds)
-        rows.append((len(cs) + 1, t))
+        rows, t = county_rows(cs, figures, inds)
         write_values(os.path.join(out, "values", "%d.csv" % set_id), rows)
         values.append({"file": "values/%d.csv" % set_id, "set": set_id})
         state_rows.append((r, t))
