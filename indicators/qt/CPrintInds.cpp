@@ -33,11 +33,6 @@ namespace {
 
 constexpr int GroupRole = Qt::UserRole;
 
-template <class W> W* Control(const charts::qt::UiServices& ui, W* w, int id) {
-    if (ui.setControlId) ui.setControlId(w, id);
-    return w;
-}
-
 draw::Rect PageRect(const QPrinter& printer) {
     return {0, 0, printer.width(), printer.height()};
 }
@@ -55,10 +50,9 @@ CPrintIndsFrame::CPrintIndsFrame(DataStore& store, charts::qt::UiServices ui, QW
     setWindowTitle(ui_.Text(ResourceId, "Print indicator list"));
 
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(
-        Control(ui_, new QLabel(ui_.Text(CtlSelectGroups, "Select indicator groups:"), this),
-                CtlSelectGroups));
-    groups_ = Control(ui_, new QListWidget(this), CtlIndicatorTree);
+    layout->addWidget(ui_.Control(
+        new QLabel(ui_.Text(CtlSelectGroups, "Select indicator groups:"), this), CtlSelectGroups));
+    groups_ = ui_.Control(new QListWidget(this), CtlIndicatorTree);
     const auto& groups = store_.Groups();
     for (const int g : ListedGroups(groups)) {
         auto* item =
@@ -73,21 +67,21 @@ CPrintIndsFrame::CPrintIndsFrame(DataStore& store, charts::qt::UiServices ui, QW
     layout->addWidget(groups_);
 
     auto* box =
-        Control(ui_, new QGroupBox(ui_.Text(CtlParameters, "Parameters"), this), CtlParameters);
+        ui_.Control(new QGroupBox(ui_.Text(CtlParameters, "Parameters"), this), CtlParameters);
     auto* radios = new QVBoxLayout(box);
-    firstLevel_ = Control(
-        ui_, new QRadioButton(ui_.Text(CtlFirstLevelOnly, "Only first level indicators"), box),
+    firstLevel_ = ui_.Control(
+        new QRadioButton(ui_.Text(CtlFirstLevelOnly, "Only first level indicators"), box),
         CtlFirstLevelOnly);
-    all_ = Control(ui_, new QRadioButton(ui_.Text(CtlAllIndicators, "All indicators"), box),
-                   CtlAllIndicators);
+    all_ = ui_.Control(new QRadioButton(ui_.Text(CtlAllIndicators, "All indicators"), box),
+                       CtlAllIndicators);
     firstLevel_->setChecked(true);
     radios->addWidget(firstLevel_);
     radios->addWidget(all_);
     layout->addWidget(box);
 
     auto* buttons = new QHBoxLayout;
-    print_ = Control(ui_, new QPushButton(ui_.Text(CtlPrintList, "Print"), this), CtlPrintList);
-    cancel_ = Control(ui_, new QPushButton(ui_.Text(CtlCancel, "Cancel"), this), CtlCancel);
+    print_ = ui_.Control(new QPushButton(ui_.Text(CtlPrintList, "Print"), this), CtlPrintList);
+    cancel_ = ui_.Control(new QPushButton(ui_.Text(CtlCancel, "Cancel"), this), CtlCancel);
     print_->setDefault(true);
     buttons->addStretch(1);
     buttons->addWidget(print_);

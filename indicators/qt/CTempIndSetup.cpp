@@ -41,11 +41,6 @@ QString Utf8(const std::string& s) {
     return QString::fromStdString(s);
 }
 
-template <class W> W* Control(const charts::qt::UiServices& ui, W* w, int id) {
-    if (ui.setControlId) ui.setControlId(w, id);
-    return w;
-}
-
 void SetText(QLineEdit* edit, const std::string& text, const QLineEdit* keep = nullptr) {
     if (!edit || edit == keep) return;
     const QString t = Utf8(text);
@@ -159,12 +154,12 @@ int CTmpIndsTree::SlotOf(const QTreeWidgetItem* item) {
 CTmpDlgView::CTmpDlgView(const charts::qt::UiServices& ui, int nameLength, QWidget* parent)
     : QWidget(parent) {
     auto* grid = new QGridLayout(this);
-    code_ = Control(ui, new QLineEdit(this), CtlTempCode);
+    code_ = ui.Control(new QLineEdit(this), CtlTempCode);
     code_->setReadOnly(true);
-    title_ = Control(ui, new QLineEdit(this), CtlTempTitle);
+    title_ = ui.Control(new QLineEdit(this), CtlTempTitle);
     title_->setMaxLength(std::clamp(nameLength, 1, 255));
-    type_ = Control(ui, new CFormulaCombo(ui.Text(TextMovingAverage, "Moving average"), this),
-                    CtlTempType);
+    type_ = ui.Control(new CFormulaCombo(ui.Text(TextMovingAverage, "Moving average"), this),
+                       CtlTempType);
     grid->addWidget(new QLabel(QStringLiteral("Code:"), this), 0, 0);
     grid->addWidget(code_, 0, 1);
     grid->addWidget(new QLabel(QStringLiteral("Title:"), this), 1, 0);
@@ -172,7 +167,7 @@ CTmpDlgView::CTmpDlgView(const charts::qt::UiServices& ui, int nameLength, QWidg
     grid->addWidget(new QLabel(QStringLiteral("Type:"), this), 2, 0);
     grid->addWidget(type_, 2, 1, Qt::AlignLeft);
 
-    pages_ = Control(ui, new QStackedWidget(this), CtlPageArea);
+    pages_ = ui.Control(new QStackedWidget(this), CtlPageArea);
     pages_->addWidget(new QWidget(pages_)); // no type
     for (int dialog = 1; dialog <= 5; ++dialog) {
         auto* page = new QWidget(pages_);
@@ -180,16 +175,16 @@ CTmpDlgView::CTmpDlgView(const charts::qt::UiServices& ui, int nameLength, QWidg
         outer->setContentsMargins(0, 0, 0, 0);
         TempPage& p = page_[static_cast<size_t>(dialog)];
         p.box =
-            Control(ui, new QGroupBox(ui.Text(CtlParameters, "Parameters"), page), CtlParameters);
+            ui.Control(new QGroupBox(ui.Text(CtlParameters, "Parameters"), page), CtlParameters);
         outer->addWidget(p.box);
         outer->addStretch(1);
         auto* fields = new QGridLayout(p.box);
         const bool two = dialog <= 2;
         int row = 0;
         auto pick = [&](int id) {
-            return Control(ui, new QPushButton(ui.Text(id, ". . ."), p.box), id);
+            return ui.Control(new QPushButton(ui.Text(id, ". . ."), p.box), id);
         };
-        p.first = Control(ui, new QLineEdit(p.box), CtlTempFirst);
+        p.first = ui.Control(new QLineEdit(p.box), CtlTempFirst);
         p.first->setReadOnly(true);
         p.pickFirst = pick(CtlPickFirst);
         fields->addWidget(new QLabel(two ? QStringLiteral("I1:") : QStringLiteral("I:"), p.box),
@@ -197,19 +192,19 @@ CTmpDlgView::CTmpDlgView(const charts::qt::UiServices& ui, int nameLength, QWidg
         fields->addWidget(p.first, row, 1);
         fields->addWidget(p.pickFirst, row++, 2);
         if (two) {
-            p.second = Control(ui, new QLineEdit(p.box), CtlTempSecond);
+            p.second = ui.Control(new QLineEdit(p.box), CtlTempSecond);
             p.pickSecond = pick(CtlPickSecond);
             fields->addWidget(new QLabel(QStringLiteral("I2:"), p.box), row, 0);
             fields->addWidget(p.second, row, 1);
             fields->addWidget(p.pickSecond, row++, 2);
         }
         if (dialog == 1 || dialog == 4) {
-            p.coefficient = Control(ui, new QLineEdit(p.box), CtlTempNumber);
+            p.coefficient = ui.Control(new QLineEdit(p.box), CtlTempNumber);
             fields->addWidget(new QLabel(QStringLiteral("C:"), p.box), row, 0);
             fields->addWidget(p.coefficient, row++, 1);
         }
         if (dialog == 5) {
-            p.years = Control(ui, new QLineEdit(p.box), CtlTempNumber);
+            p.years = ui.Control(new QLineEdit(p.box), CtlTempNumber);
             p.years->setMaximumWidth(80);
             auto* per = new QHBoxLayout;
             per->addWidget(p.years);
@@ -225,11 +220,11 @@ CTmpDlgView::CTmpDlgView(const charts::qt::UiServices& ui, int nameLength, QWidg
     grid->setRowStretch(3, 1);
 
     auto* buttons = new QHBoxLayout;
-    saveItem_ = Control(ui, new QPushButton(ui.Text(CtlSaveCurrentItem, "Save current item"), this),
-                        CtlSaveCurrentItem);
-    insert_ = Control(ui, new QPushButton(ui.Text(CtlInsert, "Insert"), this), CtlInsert);
-    delete_ = Control(ui, new QPushButton(ui.Text(CtlDelete, "Delete"), this), CtlDelete);
-    saveList_ = Control(ui, new QPushButton(ui.Text(CtlSaveList, "Save list"), this), CtlSaveList);
+    saveItem_ = ui.Control(new QPushButton(ui.Text(CtlSaveCurrentItem, "Save current item"), this),
+                           CtlSaveCurrentItem);
+    insert_ = ui.Control(new QPushButton(ui.Text(CtlInsert, "Insert"), this), CtlInsert);
+    delete_ = ui.Control(new QPushButton(ui.Text(CtlDelete, "Delete"), this), CtlDelete);
+    saveList_ = ui.Control(new QPushButton(ui.Text(CtlSaveList, "Save list"), this), CtlSaveList);
     buttons->addWidget(saveItem_);
     buttons->addWidget(insert_);
     buttons->addWidget(delete_);

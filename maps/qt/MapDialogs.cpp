@@ -21,19 +21,9 @@ using charts::qt::UiServices;
 
 namespace {
 
-template <class W> W* Control(const UiServices& ui, W* w, int id) {
-    if (ui.setControlId) ui.setControlId(w, id);
-    return w;
-}
-
-void Prepare(const UiServices& ui, QDialog* d, int resourceId, std::string_view title) {
-    d->setWindowTitle(ui.Text(resourceId, title));
-    if (ui.prepareDialog) ui.prepareDialog(d, resourceId);
-}
-
 // A limit list: "Section" (80 wide, right-aligned) and "Value" (70 wide, centred).
 EditableValueList* MakeList(const UiServices& ui) {
-    auto* list = Control(ui, new EditableValueList, CtlScaleList);
+    auto* list = ui.Control(new EditableValueList, CtlScaleList);
     auto* section = new QTableWidgetItem(ui.Text(TextSectionColumn, "Section"));
     section->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
     auto* value = new QTableWidgetItem(ui.Text(TextValueColumn, "Value"));
@@ -55,13 +45,13 @@ void SetListRows(EditableValueList* list, const ScaleRows& rows) {
 
 CMapScaleDialog::CMapScaleDialog(const UiServices& ui, MapScaleInput input, QWidget* parent)
     : QDialog(parent), rules_(std::move(input)), pages_(rules_.Pages()) {
-    tabs_ = Control(ui, new QTabWidget, CtlScaleTabs);
+    tabs_ = ui.Control(new QTabWidget, CtlScaleTabs);
     auto* sectionsPage = new QWidget;
     auto* s = new QHBoxLayout(sectionsPage);
-    s->addWidget(Control(ui, new QLabel(ui.Text(CtlNumberOfSections, "Number of sections")),
-                         CtlNumberOfSections));
-    sections_ = Control(ui, new QSpinBox, CtlSpin);
-    Control(ui, sections_->findChild<QLineEdit*>(), CtlSpinEdit);
+    s->addWidget(ui.Control(new QLabel(ui.Text(CtlNumberOfSections, "Number of sections")),
+                            CtlNumberOfSections));
+    sections_ = ui.Control(new QSpinBox, CtlSpin);
+    ui.Control(sections_->findChild<QLineEdit*>(), CtlSpinEdit);
     sections_->setRange(MinSections, MaxSections);
     sections_->setWrapping(true);
     sections_->setValue(rules_.Sections());
@@ -79,11 +69,11 @@ CMapScaleDialog::CMapScaleDialog(const UiServices& ui, MapScaleInput input, QWid
     FillLists();
 
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(ok_ = Control(ui, new QPushButton(ui.Text(CtlOk, "OK")), CtlOk));
-    auto* cancel = Control(ui, new QPushButton(ui.Text(CtlCancel, "Cancel")), CtlCancel);
+    buttons->addWidget(ok_ = ui.Control(new QPushButton(ui.Text(CtlOk, "OK")), CtlOk));
+    auto* cancel = ui.Control(new QPushButton(ui.Text(CtlCancel, "Cancel")), CtlCancel);
     buttons->addWidget(cancel);
-    buttons->addWidget(
-        default_ = Control(ui, new QPushButton(ui.Text(CtlDefault, "Default")), CtlDefault));
+    buttons->addWidget(default_ =
+                           ui.Control(new QPushButton(ui.Text(CtlDefault, "Default")), CtlDefault));
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(tabs_);
     layout->addLayout(buttons);
@@ -98,7 +88,7 @@ CMapScaleDialog::CMapScaleDialog(const UiServices& ui, MapScaleInput input, QWid
     });
     connect(ok_, &QPushButton::clicked, this, &CMapScaleDialog::Ok);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    Prepare(ui, this, ResourceId, "Map Scale Parameters");
+    ui.PrepareDialog(this, ResourceId, "Map Scale Parameters");
 }
 
 ScalePage CMapScaleDialog::CurrentPage() const {
@@ -185,17 +175,17 @@ QValidator::State FramesSpinBox::validate(QString& text, int&) const {
 CSlideParamsDialog::CSlideParamsDialog(const UiServices& ui, QWidget* parent) : QDialog(parent) {
     auto* row = new QHBoxLayout;
     row->addWidget(
-        Control(ui, new QLabel(ui.Text(CtlFramesBetween, "Frames between\neach time point ")),
-                CtlFramesBetween));
-    frames_ = Control(ui, new FramesSpinBox, CtlSpin);
-    Control(ui, frames_->findChild<QLineEdit*>(), CtlSpinEdit);
+        ui.Control(new QLabel(ui.Text(CtlFramesBetween, "Frames between\neach time point ")),
+                   CtlFramesBetween));
+    frames_ = ui.Control(new FramesSpinBox, CtlSpin);
+    ui.Control(frames_->findChild<QLineEdit*>(), CtlSpinEdit);
     frames_->setValue(0);
     row->addWidget(frames_);
-    loop_ = Control(ui, new QCheckBox(ui.Text(CtlContinuePlay, "Continue play")), CtlContinuePlay);
+    loop_ = ui.Control(new QCheckBox(ui.Text(CtlContinuePlay, "Continue play")), CtlContinuePlay);
     loop_->setChecked(true);
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(ok_ = Control(ui, new QPushButton(ui.Text(CtlOk, "OK")), CtlOk));
-    auto* cancel = Control(ui, new QPushButton(ui.Text(CtlCancel, "Cancel")), CtlCancel);
+    buttons->addWidget(ok_ = ui.Control(new QPushButton(ui.Text(CtlOk, "OK")), CtlOk));
+    auto* cancel = ui.Control(new QPushButton(ui.Text(CtlCancel, "Cancel")), CtlCancel);
     buttons->addWidget(cancel);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(row);
@@ -204,7 +194,7 @@ CSlideParamsDialog::CSlideParamsDialog(const UiServices& ui, QWidget* parent) : 
     ok_->setDefault(true);
     connect(ok_, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    Prepare(ui, this, ResourceId, "Slide view parameters");
+    ui.PrepareDialog(this, ResourceId, "Slide view parameters");
 }
 
 int CSlideParamsDialog::FramesBetween() const {
