@@ -57,18 +57,23 @@ def render(zorexport, demo, view, out, extra=()):
     for need in view["needs"]:
         if need in SELECTION:
             args += ["--" + need, SELECTION[need]]
-    args += list(extra) + ["--size", SIZE, "--format", "png", "--out", out]
+    # Drawn beside the picture it replaces: an animated view writes a directory of frames,
+    # which cannot take the place of the picture file the run before left.
+    made = out + ".new"
+    if os.path.isdir(made):
+        shutil.rmtree(made)
+    args += list(extra) + ["--size", SIZE, "--format", "png", "--out", made]
     if run(args).returncode != 0:
         return False
-    if os.path.isdir(out):
-        # An animated view writes a directory of frames: the manual shows its last frame.
-        frames = sorted(os.listdir(out))
+    if os.path.isdir(made):
+        # The manual shows an animated view's last frame.
+        frames = sorted(os.listdir(made))
         if not frames:
             return False
-        last = os.path.join(out, frames[-1])
-        os.replace(last, out + ".tmp")
-        shutil.rmtree(out)
-        os.replace(out + ".tmp", out)
+        os.replace(os.path.join(made, frames[-1]), out + ".frame")
+        shutil.rmtree(made)
+        made = out + ".frame"
+    os.replace(made, out)
     return True
 
 
